@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs every Debian package MIV needs to build, run and test. Safe to run again:
+# it only calls apt-get when something is missing. Works as root on a fresh Debian 12.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-serialport-dev libgl-dev
+  libpulse-dev libsndfile1-dev libsamplerate0-dev libcurl4-openssl-dev libcli11-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  python3 openssl
+)
+if [ "${1:-}" = "--docs" ]; then
+  # Only for regenerating plots and screenshots in docs/.
+  packages+=(gnuplot-nox xvfb xauth imagemagick sox)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace miv {
+
+// Both directions move audio in blocks of 3072 samples, 48 kHz, 16-bit mono (64 ms).
+inline constexpr int kSampleRate = 48000;
+inline constexpr int kBlockSamples = 3072;
+
+using AudioBlock = std::array<std::int16_t, kBlockSamples>;
+
+}  // namespace miv
