@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev libgl-dev
   libpulse-dev libsndfile1-dev libsamplerate0-dev libcurl4-openssl-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  python3 openssl
+  nlohmann-json3-dev python3 openssl
 )
 if [ "${1:-}" = "--docs" ]; then
   # Only for regenerating plots and screenshots in docs/.
