@@ -325,9 +325,10 @@ TEST(PacedSource, PlaysTheRecordingAtTheDevicePaceThenSilence)
 
 TEST(PacedSource, ResumesTheRecordingWhereItPausedAfterReopening)
 {
-    auto recording = std::make_unique<MemorySource>(6);
+    // Long enough that the recording cannot run out while the test looks.
+    auto recording = std::make_unique<MemorySource>(5000);
     MemorySource* inner = recording.get();
-    PacedSource source(std::move(recording), 1ms);
+    PacedSource source(std::move(recording), 2ms);
     ASSERT_TRUE(source.open(3));
     EXPECT_EQ(takeBlocks(source, 3, 2), (std::vector<int>{1, 2}));
     source.close();

@@ -1,0 +1,204 @@
+#include <QClipboard>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QtTest>
+#include <random>
+
+#include "platform/TextWindow.h"
+#include "ui/TextView.h"
+
+using namespace miv;
+
+// The window on screen must behave exactly as the text model of the core: the same
+// operations give the same text, caret, selection and colours.
+class QtTextWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void behavesAsTheTextModelUnderRandomOperations();
+    void twoColoursInsertedInTurnMakeTwoRuns();
+    void aSnapshotWrittenBackThenExtendedReadsAsBefore();
+    void everyEightBitCharacterSurvivesTheRoundTrip();
+    void lineBreaksShowOnceAndCopyAsUnicodeLines();
+    void selectionColourIsAStateOfItsOwn();
+    void textFollowsEditsMadeOnTheWidget();
+};
+
+namespace {
+
+void compare(const MemoryTextWindow& model, QtTextWindow& view, const QString& step)
+{
+    const std::string text = view.text();
+    QVERIFY2(text == model.text(), qPrintable(step + ": text differs"));
+    QVERIFY2(view.selStart() == model.selStart(), qPrintable(step + ": caret differs"));
+    QVERIFY2(view.selLength() == model.selLength(), qPrintable(step + ": selection differs"));
+    QVERIFY2(view.selColor() == model.selColor(), qPrintable(step + ": colour state differs"));
+    for (int i = 0; i < model.length(); ++i) {
+        if (text[static_cast<std::size_t>(i)] == '\r')
+            continue;  // a line break has no colour of its own on screen
+        QVERIFY2(view.colorAt(i) == model.colorAt(i),
+                 qPrintable(step + QString(": colour of character %1").arg(i)));
+    }
+}
+
+std::string randomText(std::mt19937& random)
+{
+    static const std::string kAlphabet = std::string("abc XYZ\r\n\t\x01\x7f\x80\x81\xa0\xe9\xff") + '\0';
+    std::uniform_int_distribution<int> length(0, 6);
+    std::uniform_int_distribution<std::size_t> pick(0, kAlphabet.size() - 1);
+    std::string text;
+    for (int n = length(random); n > 0; --n)
+        text += kAlphabet[pick(random)];
+    return text;
+}
+
+}  // namespace
+
+void QtTextWindowTest::behavesAsTheTextModelUnderRandomOperations()
+{
+    TextView view;
+    QtTextWindow& window = view.window();
+    MemoryTextWindow model;
+    std::mt19937 random(1234);
+    const Color colours[] = {kBlack, kRed, kBlue, kGreen};
+    std::uniform_int_distribution<int> operation(0, 5);
+    std::uniform_int_distribution<int> position(-2, 40);
+    std::uniform_int_distribution<int> colour(0, 3);
+    for (int step = 0; step < 600; ++step) {
+        switch (operation(random)) {
+        case 0: {
+            if (step % 50 != 0)
+                break;  // a rare whole replacement
+            const std::string text = randomText(random) + randomText(random);
+            window.setText(text);
+            model.setText(text);
+            break;
+        }
+        case 1: {
+            const int p = position(random);
+            window.setSelStart(p);
+            model.setSelStart(p);
+            break;
+        }
+        case 2: {
+            const int n = position(random) / 4;
+            window.setSelLength(n);
+            model.setSelLength(n);
+            break;
+        }
+        case 3: {
+            const Color c = colours[colour(random)];
+            window.setSelColor(c);
+            model.setSelColor(c);
+            break;
+        }
+        default: {
+            const std::string text = randomText(random);
+            window.setSelText(text);
+            model.setSelText(text);
+            break;
+        }
+        }
+        compare(model, window, QString("step %1").arg(step));
+        if (QTest::currentTestFailed())
+            return;
+    }
+}
+
+void QtTextWindowTest::twoColoursInsertedInTurnMakeTwoRuns()
+{
+    TextView view;
+    QtTextWindow& window = view.window();
+    window.append("header ");
+    window.setSelColor(kBlue);
+    window.append("blue");
+    window.setSelColor(kBlack);
+    window.append("black");
+    QCOMPARE(window.text(), std::string("header blueblack"));
+    QCOMPARE(window.colorAt(7), kBlue);
+    QCOMPARE(window.colorAt(10), kBlue);
+    QCOMPARE(window.colorAt(11), kBlack);
+    // On screen too: the fragment carries the colour.
+    const QTextBlock block = view.document()->firstBlock();
+    int blueFragments = 0;
+    for (auto it = block.begin(); !it.atEnd(); ++it)
+        if (it.fragment().charFormat().foreground().color() == QColor(0, 0, 255))
+            ++blueFragments;
+    QCOMPARE(blueFragments, 1);
+}
+
+void QtTextWindowTest::aSnapshotWrittenBackThenExtendedReadsAsBefore()
+{
+    TextView view;
+    QtTextWindow& window = view.window();
+    window.append("\r\nTX <09:05 UTC> ");
+    const std::string snapshot = window.text();
+    window.setSelColor(kRed);
+    window.append("HELLO");
+    window.setText(snapshot);
+    window.moveToEnd();
+    window.setSelColor(kRed);
+    window.setSelText("HELL");
+    QCOMPARE(window.text(), snapshot + "HELL");
+    QCOMPARE(window.colorAt(static_cast<int>(snapshot.size())), kRed);
+    QCOMPARE(window.colorAt(3), kBlack);
+}
+
+void QtTextWindowTest::everyEightBitCharacterSurvivesTheRoundTrip()
+{
+    std::string all;
+    for (int code = 0; code < 256; ++code)
+        all += static_cast<char>(code);
+    TextView view;
+    view.window().setText(all);
+    QCOMPARE(view.window().text(), all);
+    QCOMPARE(view.window().length(), 256);
+    QCOMPARE(fromDocumentText(toDocumentText(all)), all);
+    // The characters show as their Windows-1252 selves.
+    QCOMPARE(toDocumentText("\x80\xe9\xa0"), QString::fromUtf8("\u20ac\u00e9\u00a0"));
+}
+
+void QtTextWindowTest::lineBreaksShowOnceAndCopyAsUnicodeLines()
+{
+    TextView view;
+    view.window().setText("one\r\ntwo\rthree\nfour");
+    QCOMPARE(view.document()->blockCount(), 3);  // CR LF and CR break; a lone LF does not
+    QCOMPARE(toPlainUnicode("one\r\ntwo\rthree \x80"), QString::fromUtf8("one\ntwo\nthree \u20ac"));
+    view.selectAll();
+    view.copy();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromUtf8("one\ntwo\nthree\nfour"));
+}
+
+void QtTextWindowTest::selectionColourIsAStateOfItsOwn()
+{
+    TextView view;
+    QtTextWindow& window = view.window();
+    window.setSelColor(kBlue);
+    window.append("blue");
+    window.setSelStart(1);  // after a blue character: still blue, not what lies before
+    window.setSelColor(kRed);
+    window.setSelStart(0);
+    window.setSelText("r");
+    QCOMPARE(window.colorAt(0), kRed);
+    window.setSelStart(2);
+    window.setSelLength(2);
+    window.setSelColor(kGreen);  // colours the selection as well
+    QCOMPARE(window.colorAt(2), kGreen);
+    QCOMPARE(window.colorAt(3), kGreen);
+    QCOMPARE(window.colorAt(4), kBlue);
+    QCOMPARE(window.selColor(), kGreen);
+}
+
+void QtTextWindowTest::textFollowsEditsMadeOnTheWidget()
+{
+    TextView view;
+    view.window().setText("abc");
+    QCOMPARE(view.window().text(), std::string("abc"));
+    QTextCursor cursor(view.document());
+    cursor.setPosition(1);
+    cursor.deleteChar();
+    QCOMPARE(view.window().text(), std::string("ac"));
+}
+
+QTEST_MAIN(QtTextWindowTest)
+#include "QtTextWindowTest.moc"
