@@ -32,7 +32,7 @@ std::optional<int> SlotQueue::pop()
     return slot;
 }
 
-void CaptureRing::open(int slots)
+void CaptureBlockRing::open(int slots)
 {
     std::lock_guard lock(mutex_);
     const auto size = static_cast<std::size_t>(slots > 0 ? slots : 0);
@@ -44,14 +44,14 @@ void CaptureRing::open(int slots)
     lost_ = 0;
 }
 
-void CaptureRing::close()
+void CaptureBlockRing::close()
 {
     std::lock_guard lock(mutex_);
     done_.assign(done_.size(), 0);
     waiting_.reset(static_cast<int>(done_.size()));
 }
 
-bool CaptureRing::deliver(const AudioBlock& block)
+bool CaptureBlockRing::deliver(const AudioBlock& block)
 {
     std::lock_guard lock(mutex_);
     const auto slot = waiting_.pop();
@@ -64,33 +64,33 @@ bool CaptureRing::deliver(const AudioBlock& block)
     return true;
 }
 
-bool CaptureRing::slotDone(int slot) const
+bool CaptureBlockRing::slotDone(int slot) const
 {
     std::lock_guard lock(mutex_);
     return valid(slot) && done_[static_cast<std::size_t>(slot)];
 }
 
-void CaptureRing::read(int slot, AudioBlock& out) const
+void CaptureBlockRing::read(int slot, AudioBlock& out) const
 {
     std::lock_guard lock(mutex_);
     if (valid(slot))
         out = blocks_[static_cast<std::size_t>(slot)];
 }
 
-void CaptureRing::requeue(int slot)
+void CaptureBlockRing::requeue(int slot)
 {
     std::lock_guard lock(mutex_);
     if (valid(slot) && waiting_.push(slot))
         done_[static_cast<std::size_t>(slot)] = 0;
 }
 
-long CaptureRing::lostBlocks() const
+long CaptureBlockRing::lostBlocks() const
 {
     std::lock_guard lock(mutex_);
     return lost_;
 }
 
-void PlaybackRing::open(int slots)
+void PlaybackBlockRing::open(int slots)
 {
     std::lock_guard lock(mutex_);
     const auto size = static_cast<std::size_t>(slots > 0 ? slots : 0);
@@ -100,7 +100,7 @@ void PlaybackRing::open(int slots)
     open_ = true;
 }
 
-void PlaybackRing::close()
+void PlaybackBlockRing::close()
 {
     {
         std::lock_guard lock(mutex_);
@@ -111,7 +111,7 @@ void PlaybackRing::close()
     queued_.notify_all();
 }
 
-bool PlaybackRing::queue(int slot, const AudioBlock& block)
+bool PlaybackBlockRing::queue(int slot, const AudioBlock& block)
 {
     {
         std::lock_guard lock(mutex_);
@@ -125,13 +125,13 @@ bool PlaybackRing::queue(int slot, const AudioBlock& block)
     return true;
 }
 
-bool PlaybackRing::slotDone(int slot) const
+bool PlaybackBlockRing::slotDone(int slot) const
 {
     std::lock_guard lock(mutex_);
     return valid(slot) && done_[static_cast<std::size_t>(slot)];
 }
 
-std::optional<int> PlaybackRing::waitNext(AudioBlock& out)
+std::optional<int> PlaybackBlockRing::waitNext(AudioBlock& out)
 {
     std::unique_lock lock(mutex_);
     queued_.wait(lock, [this] { return !open_ || !playing_.empty(); });
@@ -142,7 +142,7 @@ std::optional<int> PlaybackRing::waitNext(AudioBlock& out)
     return slot;
 }
 
-void PlaybackRing::markDone(int slot)
+void PlaybackBlockRing::markDone(int slot)
 {
     std::lock_guard lock(mutex_);
     if (valid(slot))

@@ -30,7 +30,7 @@ private:
 // device fills the oldest waiting slot and marks it done; a slot handed back with
 // `requeue` waits again at the end. Audio that arrives while no slot waits is lost, as
 // with a sound card whose queue ran dry.
-class CaptureRing {
+class CaptureBlockRing {
 public:
     void open(int slots);
     void close();
@@ -57,7 +57,7 @@ private:
 // The playback slots shared by the thread that queues blocks and the thread that plays
 // them: after `open` every slot is done (free); a queued slot is played in queue order
 // and done again once the device has taken it.
-class PlaybackRing {
+class PlaybackBlockRing {
 public:
     void open(int slots);
     // Drops what is still queued and wakes the device side.

@@ -33,7 +33,7 @@ private:
 
     CaptureStreamFactory openStream_;
     std::unique_ptr<CaptureStream> stream_;
-    CaptureRing ring_;
+    CaptureBlockRing ring_;
     std::atomic<bool> running_{false};
     std::thread thread_;
 };
@@ -59,7 +59,7 @@ private:
 
     PlaybackStreamFactory openStream_;
     std::unique_ptr<PlaybackStream> stream_;
-    PlaybackRing ring_;
+    PlaybackBlockRing ring_;
     std::thread thread_;
 };
 

@@ -37,9 +37,9 @@ bool eventually(Condition condition, std::chrono::milliseconds limit = 5s)
     return true;
 }
 
-TEST(CaptureRing, FillsWaitingSlotsInQueueOrderAndLosesAudioWhenNoneWaits)
+TEST(CaptureBlockRing, FillsWaitingSlotsInQueueOrderAndLosesAudioWhenNoneWaits)
 {
-    CaptureRing ring;
+    CaptureBlockRing ring;
     ring.open(3);
     for (int slot = 0; slot < 3; ++slot)
         EXPECT_FALSE(ring.slotDone(slot));
@@ -68,9 +68,9 @@ TEST(CaptureRing, FillsWaitingSlotsInQueueOrderAndLosesAudioWhenNoneWaits)
     EXPECT_EQ(out[0], 6);
 }
 
-TEST(CaptureRing, IgnoresSlotsOutOfRangeAndForgetsEverythingOnClose)
+TEST(CaptureBlockRing, IgnoresSlotsOutOfRangeAndForgetsEverythingOnClose)
 {
-    CaptureRing ring;
+    CaptureBlockRing ring;
     ring.open(2);
     AudioBlock out = numbered(9);
     ring.read(5, out);
@@ -83,9 +83,9 @@ TEST(CaptureRing, IgnoresSlotsOutOfRangeAndForgetsEverythingOnClose)
     EXPECT_FALSE(ring.deliver(numbered(2)));
 }
 
-TEST(PlaybackRing, PlaysQueuedSlotsInOrderAndRefusesBusySlots)
+TEST(PlaybackBlockRing, PlaysQueuedSlotsInOrderAndRefusesBusySlots)
 {
-    PlaybackRing ring;
+    PlaybackBlockRing ring;
     ring.open(3);
     EXPECT_TRUE(ring.slotDone(0) && ring.slotDone(1) && ring.slotDone(2));
     EXPECT_TRUE(ring.queue(2, numbered(1)));
@@ -107,9 +107,9 @@ TEST(PlaybackRing, PlaysQueuedSlotsInOrderAndRefusesBusySlots)
     EXPECT_EQ(*slot, 0);
 }
 
-TEST(PlaybackRing, CloseWakesTheDeviceSideAndFreesQueuedSlots)
+TEST(PlaybackBlockRing, CloseWakesTheDeviceSideAndFreesQueuedSlots)
 {
-    PlaybackRing ring;
+    PlaybackBlockRing ring;
     ring.open(2);
     std::optional<int> result = 99;
     std::thread device([&] {
