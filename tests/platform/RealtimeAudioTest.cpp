@@ -9,6 +9,7 @@
 
 #include "platform/BlockRings.h"
 #include "platform/PacedAudio.h"
+#include "platform/ReopeningAudio.h"
 #include "platform/ThreadedAudio.h"
 
 namespace miv {
@@ -399,6 +400,90 @@ TEST(PacedSink, ReportsAFileThatCannotOpen)
 {
     PacedSink sink(std::make_unique<MemorySink>(false), 1ms);
     EXPECT_FALSE(sink.open(10));
+}
+
+class FakeDevices final : public AudioDevices {
+public:
+    std::vector<std::string> captureDevices() override { return {"Default", "USB CODEC"}; }
+    std::vector<std::string> playbackDevices() override { return {"Default", "Speakers"}; }
+    std::unique_ptr<AudioSource> makeSource(int position) override
+    {
+        sourcePositions.push_back(position);
+        return std::make_unique<MemorySource>(3, position != 9);
+    }
+    std::unique_ptr<AudioSink> makeSink(int position) override
+    {
+        sinkPositions.push_back(position);
+        return std::make_unique<MemorySink>(position != 9);
+    }
+    std::vector<int> sourcePositions;
+    std::vector<int> sinkPositions;
+};
+
+TEST(ReopeningSource, ChoosesTheDeviceAtEveryOpening)
+{
+    FakeDevices devices;
+    int position = 1;
+    ReopeningSource source([&] { return devices.makeSource(position); });
+    EXPECT_FALSE(source.slotDone(0));  // never opened: nothing ready
+    ASSERT_TRUE(source.open(2));
+    EXPECT_EQ(takeBlocks(source, 2, 3), (std::vector<int>{1, 2, 3}));
+    source.close();
+    EXPECT_FALSE(source.slotDone(0));
+    position = 9;  // a device that will not open
+    EXPECT_FALSE(source.open(2));
+    EXPECT_FALSE(source.slotDone(0));
+    position = 0;
+    ASSERT_TRUE(source.open(2));
+    EXPECT_EQ(takeBlocks(source, 2, 1), (std::vector<int>{1}));
+    EXPECT_EQ(devices.sourcePositions, (std::vector<int>{1, 9, 0}));
+}
+
+TEST(ReopeningSink, ChoosesTheDeviceAtEveryOpening)
+{
+    FakeDevices devices;
+    int position = 9;
+    ReopeningSink sink([&] { return devices.makeSink(position); });
+    EXPECT_FALSE(sink.open(10));
+    EXPECT_FALSE(sink.slotDone(0));
+    sink.queue(0, numbered(1));  // harmless while closed
+    position = 1;
+    ASSERT_TRUE(sink.open(10));
+    EXPECT_TRUE(sink.slotDone(0));
+    sink.close();
+    EXPECT_EQ(devices.sinkPositions, (std::vector<int>{9, 1}));
+}
+
+TEST(StandInAudioDevices, ListsTheStandInsAndKeepsThemAcrossOpenings)
+{
+    FakeDevices devices;
+    StandInAudioDevices standIns(devices);
+    EXPECT_EQ(standIns.captureDevices(), devices.captureDevices());
+    EXPECT_EQ(standIns.playbackDevices(), devices.playbackDevices());
+
+    standIns.replaceCapture("rec.flac", std::make_unique<MemorySource>(4));
+    auto file = std::make_unique<MemorySink>();
+    MemorySink* written = file.get();
+    standIns.replacePlayback("tx.wav", std::move(file));
+    EXPECT_EQ(standIns.captureDevices(), std::vector<std::string>{"rec.flac"});
+    EXPECT_EQ(standIns.playbackDevices(), std::vector<std::string>{"tx.wav"});
+
+    auto first = standIns.makeSource(0);
+    ASSERT_TRUE(first->open(1));
+    EXPECT_EQ(takeBlocks(*first, 1, 1), std::vector<int>{1});
+    first->close();
+    auto second = standIns.makeSource(3);
+    ASSERT_TRUE(second->open(1));
+    EXPECT_EQ(takeBlocks(*second, 1, 1), std::vector<int>{3});  // one filled ahead went with the close
+
+    for (int n = 1; n <= 2; ++n) {
+        auto sink = standIns.makeSink(0);
+        ASSERT_TRUE(sink->open(10));
+        sink->queue(0, numbered(n));
+        sink->close();
+    }
+    EXPECT_EQ(written->written(), (std::vector<int>{1, 2}));
+    EXPECT_TRUE(devices.sourcePositions.empty() && devices.sinkPositions.empty());
 }
 
 }  // namespace

@@ -1,0 +1,38 @@
+#include "ui/frmStopTransmission.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace miv {
+
+frmStopTransmission::frmStopTransmission(QWidget* parent) : QDialog(parent)
+{
+    setObjectName("frmStopTransmission");
+    setWindowTitle("ABORT TRANSMISSION");
+    setModal(false);
+    auto* question = new QLabel("The message will be cut. Are you sure?", this);
+    auto* yes = new QPushButton("YES", this);
+    yes->setObjectName("cmdYES");
+    auto* no = new QPushButton("NO", this);
+    no->setObjectName("cmdNO");
+    no->setDefault(true);  // Enter must not cut a transmission by accident
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(yes);
+    buttons->addWidget(no);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(question);
+    layout->addLayout(buttons);
+    connect(yes, &QPushButton::clicked, this, [this] {
+        emit cmdYES_Click();
+        close();
+    });
+    connect(no, &QPushButton::clicked, this, [this] {
+        emit cmdNO_Click();
+        close();
+    });
+}
+
+}  // namespace miv
