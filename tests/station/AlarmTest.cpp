@@ -23,16 +23,5 @@ TEST(Alarm, SwitchedOffItIsNotArmed)
     EXPECT_EQ(armAlarm(switches), std::nullopt);
 }
 
-TEST(Alarm, ThreeTones)
-{
-    ASSERT_EQ(kAlarmTones.size(), 3u);
-    EXPECT_EQ(kAlarmTones[0].frequencyHz, 440);
-    EXPECT_EQ(kAlarmTones[0].durationMs, 100);
-    EXPECT_EQ(kAlarmTones[1].frequencyHz, 880);
-    EXPECT_EQ(kAlarmTones[1].durationMs, 300);
-    EXPECT_EQ(kAlarmTones[2].frequencyHz, 440);
-    EXPECT_EQ(kAlarmTones[2].durationMs, 100);
-}
-
 }  // namespace
 }  // namespace miv

@@ -41,14 +41,6 @@ TEST(NeedleGeometry, ConversionsRoundHalvesToEven)
     EXPECT_EQ(needleGeometry(80, 42, 0.0f).length, 31);
 }
 
-TEST(NeedleGeometry, RadiusFollowsTheSmallerSide)
-{
-    const NeedleGeometry tall = needleGeometry(60, 200, 50.0f);
-    EXPECT_EQ(tall.radius, 25);
-    const NeedleGeometry wide = needleGeometry(400, 50, 50.0f);
-    EXPECT_EQ(wide.radius, 43);
-}
-
 TEST(NeedleGeometry, ValuesBeyondTheScaleSwingBelowTheHorizontal)
 {
     const NeedleGeometry under = needleGeometry(120, 70, -10.0f);
