@@ -111,7 +111,10 @@ bool addressStructureValid(std::string_view address)
 
 bool topLevelDomainValid(std::string_view ending)
 {
-    std::string wanted = ending.starts_with('.') ? std::string(ending) : "." + std::string(ending);
+    std::string wanted;
+    if (!ending.starts_with('.'))
+        wanted += '.';
+    wanted += ending;
     std::transform(wanted.begin(), wanted.end(), wanted.begin(), upper);
     std::string list(kTopLevelDomainList);
     std::transform(list.begin(), list.end(), list.begin(), upper);

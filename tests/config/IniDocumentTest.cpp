@@ -46,15 +46,22 @@ TEST(IniDocument, SettingKeepsEverythingElseAsItWas)
               "Servidor SMTP=mail\n\n[Tarjeta Sonido]\nEntrada=In\n");
 }
 
+std::string keyNumber(std::size_t i)
+{
+    std::string key = "K";
+    key += std::to_string(i);
+    return key;
+}
+
 TEST(IniDocument, ValuesRoundTripWhateverTheyHoldOnOneLine)
 {
     const std::vector<std::string> values{" leading", "trailing ", "\"quoted\"", "\"", "a\"b", "", "plain"};
     IniDocument ini;
     for (std::size_t i = 0; i < values.size(); ++i)
-        ini.set("S", "K" + std::to_string(i), values[i]);
+        ini.set("S", keyNumber(i), values[i]);
     const IniDocument reread = IniDocument::parse(ini.text());
     for (std::size_t i = 0; i < values.size(); ++i)
-        EXPECT_EQ(reread.value("S", "K" + std::to_string(i)), values[i]) << i;
+        EXPECT_EQ(reread.value("S", keyNumber(i)), values[i]) << i;
 }
 
 TEST(IniDocument, ALineBreakInAValueCannotMakeANewKey)

@@ -177,8 +177,15 @@ TEST_F(WebMailDeliveryTest, AWrongPasswordIsAFailure)
 TEST_F(WebMailDeliveryTest, AnUntrustedCertificateIsAFailure)
 {
     SmtpTestServer server({"--tls-dir", directory_.string(), "--user", "u@gmail.com", "--password", "p"});
-    OutgoingMail mail{{"127.0.0.1", server.port(), true, "u@gmail.com", "p"}, "u@gmail.com", "g4abc@example.com",
-                      "Subject: x\r\n\r\nx\r\n"};
+    OutgoingMail mail;
+    mail.server.host = "127.0.0.1";
+    mail.server.port = server.port();
+    mail.server.implicitTls = true;
+    mail.server.user = "u@gmail.com";
+    mail.server.password = "p";
+    mail.from = "u@gmail.com";
+    mail.to = "g4abc@example.com";
+    mail.message = "Subject: x\r\n\r\nx\r\n";
     CurlMailTransport transport({10s, {}});  // the system's authorities only
     EXPECT_FALSE(transport.send(mail, {}).accepted);
     const nlohmann::json seen = server.finish();

@@ -52,7 +52,8 @@ std::string decodeQuotedPrintable(const std::string& encoded)
 
 TEST(MailMessage, AnAsciiReportGoesAsItIsWithEveryHeaderAMessageNeeds)
 {
-    const std::string message = formatMessage(fields("EA4XYZ has received your Radio Message", "Line one\r\n.\r\nEnd\r\n"));
+    const std::string message =
+        formatMessage(fields("EA4XYZ has received your Radio Message", "Line one\r\n.\r\nEnd\r\n"));
     const auto [headers, body] = split(message);
     EXPECT_EQ(headers,
               "Date: Tue, 01 Aug 2023 12:05:09 +0000\r\n"
