@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "config/Settings.h"
 #include "modem/ModemMode.h"
 #include "platform/TextWindow.h"
 
@@ -17,26 +18,12 @@ inline constexpr std::array<Macro, 10> kMacros{Macro::CQ,  Macro::Call,    Macro
                                                Macro::RRR, Macro::RO,      Macro::Station,
                                                Macro::Email, Macro::Bye,   Macro::Custom};
 
-// The operator details the messages are made of, as the operator typed them (UTF-8),
-// with the operator window's initial texts until the settings say otherwise.
-struct OperatorDetails {
-    std::string callsign = "CALL";
-    std::string name = "Name";
-    std::string qth = "Your QTH";
-    std::string locator = "Your Grid";
-    std::string station = "Features of your Radio Station";
-    std::string email = "Your e-mail";
-    std::string custom = "(Write what you wish)";
-
-    friend bool operator==(const OperatorDetails&, const OperatorDetails&) = default;
-};
-
 const char* macroCaption(Macro macro);     // "CQ", "CALL", ... "@", "Custom"
 const char* macroButtonName(Macro macro);  // "cmdCQ", "cmdCall", ...
 
 // The insertions one click makes, in order, as 8-bit text for the send window:
 // characters without an 8-bit code are left out. `destination` is the other station's
-// callsign.
+// callsign; the details are the operator's (UTF-8), as typed.
 std::vector<std::string> macroTexts(Macro macro, const ModemMode& mode, std::string_view destination,
                                     const OperatorDetails& details);
 
