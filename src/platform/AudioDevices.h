@@ -9,6 +9,9 @@
 
 namespace miv {
 
+// The entry that lists may start with for the device the desktop has chosen.
+inline constexpr const char* kDefaultAudioDevice = "Default";
+
 // The machine's sound devices as the sound-card dialog lists them, and the streams
 // opened on them. A device is chosen by its position in the list; a position outside
 // the list (-1 when nothing is chosen) means the system's default device.

@@ -177,7 +177,7 @@ void PulseAudioDevices::refresh()
 
 std::vector<std::string> PulseAudioDevices::descriptions(const std::vector<Device>& devices)
 {
-    std::vector<std::string> names{kDefaultDevice};
+    std::vector<std::string> names{kDefaultAudioDevice};
     for (const Device& device : devices)
         names.push_back(device.description);
     return names;

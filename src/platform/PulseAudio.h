@@ -9,13 +9,11 @@ namespace miv {
 
 // The sound server's capture and playback devices (PulseAudio, or PipeWire through
 // its PulseAudio service), 48 kHz mono 16-bit, each stream on an audio thread of its
-// own. The lists start with "Default", the device the desktop has chosen, followed by
-// the server's devices by their descriptions. Without a server the lists hold only
-// "Default", and opening fails.
+// own. The lists start with kDefaultAudioDevice, the device the desktop has chosen,
+// followed by the server's devices by their descriptions. Without a server the lists
+// hold only that first entry, and opening fails.
 class PulseAudioDevices final : public AudioDevices {
 public:
-    static constexpr const char* kDefaultDevice = "Default";
-
     std::vector<std::string> captureDevices() override;
     std::vector<std::string> playbackDevices() override;
     std::unique_ptr<AudioSource> makeSource(int position) override;

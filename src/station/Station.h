@@ -1,13 +1,23 @@
 #pragma once
 
+#include <array>
 #include <string>
 
+#include "config/Settings.h"
 #include "modem/ModemMode.h"
+#include "platform/AlarmPlayer.h"
+#include "platform/AudioDevices.h"
 #include "platform/Clock.h"
 #include "platform/OperatorMessages.h"
+#include "platform/ProcessorTimes.h"
+#include "platform/SettingsStore.h"
 #include "platform/TextWindow.h"
+#include "station/CpuMonitor.h"
+#include "station/LiveSection.h"
 #include "station/Macros.h"
+#include "station/StatusGauges.h"
 #include "station/UtcClock.h"
+#include "station/Waterfall.h"
 
 namespace miv {
 
@@ -15,31 +25,91 @@ namespace miv {
 struct StationPlatform {
     const Clock& clock;
     OperatorMessages& messages;
+    SettingsStore& settings;
+    AudioDevices& audio;
+    ProcessorTimes& processorTimes;
+    AlarmPlayer& alarm;
+};
+
+// The views the station writes into, supplied by the window.
+struct StationViews {
+    TextWindow& sendWindow;     // rtfVentanaTX
+    TextWindow& receiveWindow;  // rtfVentanaRX
+    WaterfallCanvas& waterfall; // pctWaterfall
+};
+
+// The window's timers. The station says which run and how often; the window runs them
+// and hands every tick back (tmrPosicionCursor excepted: its tick reads the pointer,
+// which only the window knows).
+enum class StationTimer {
+    RX,
+    TX,
+    PosicionCursor,
+    UTC,
+    RefrescoVumetro,
+    RefrescoMetrica,
+    RefrescoAdquisicion,
+    RefrescoAdquisicionFinal,
+    RefrescoAdquisicionMaxima,
+    RefrescoAdquisicionMaximaFinal,
+    RefrescoCPU,
+    Alarma,
+    Email,
+};
+inline constexpr int kStationTimers = 13;
+
+// What the window follows. Every call has a no-op default.
+class StationObserver {
+public:
+    virtual ~StationObserver() = default;
+    virtual void timerChanged(StationTimer /*timer*/, bool /*running*/, int /*intervalMs*/) {}
+    virtual void gaugesChanged(GaugeSet /*gauges*/) {}
+    virtual void clockChanged() {}
+    // cmdTX_RX, the lamps and the macro buttons.
+    virtual void transmitStateChanged() {}
+    virtual void focusSendWindow() {}
+    virtual void clearWaterfall() {}
+    virtual void showOperatorDialog() {}
 };
 
 // The whole station behind the window: the mode switches with their guard, the send
-// and receive windows, the macros, the clock. The window shows what it holds and
-// forwards the operator's clicks and keys; it decides nothing itself.
+// and receive windows, the macros, the clock, the status displays, the settings and the
+// dialogs that are their live store. The window shows what it holds and forwards the
+// operator's clicks, keys and timer ticks; it decides nothing itself.
 class Station final : private ModeGuard, private ModeListener {
 public:
-    Station(TextWindow& sendWindow, TextWindow& receiveWindow, StationPlatform platform);
+    Station(StationViews views, StationPlatform platform);
     ~Station() override;
-    Station(const Station&) = delete;  // the switches point back at it
+    Station(const Station&) = delete;  // the switches and the displays point back at it
     Station& operator=(const Station&) = delete;
+
+    void setObserver(StationObserver* observer) { observer_ = observer; }
+
+    // Start-up after the window is built, in the order the program has always used:
+    // the switches from the settings, the clock, the gauges at rest, a clear receive
+    // screen, the CPU counter, the send window's focus, the operator window on the
+    // first run.
+    void startUp();
+    // Form_Unload: the switches go to the settings file.
+    void closeDown();
 
     ModeSwitches& switches() { return switches_; }
     const ModeSwitches& switches() const { return switches_; }
 
     // 0 receiving, 1 transmitting, 2 stop requested.
-    int txState() const { return txState_; }
+    int txState() const { return 0; }
     bool longInitialTone() const { return longInitialTone_; }
+
+    void timerFired(StationTimer timer);
+    bool timerRunning(StationTimer timer) const { return timers_[index(timer)].running; }
+    int timerInterval(StationTimer timer) const { return timers_[index(timer)].intervalMs; }
 
     void clickMacro(Macro macro);
     bool macroVisible(Macro macro) const { return miv::macroVisible(macro, switches_.mode()); }
-    bool macroEnabled(Macro macro) const { return miv::macroEnabled(macro, txState_ != 0); }
+    bool macroEnabled(Macro macro) const { return miv::macroEnabled(macro, txState() != 0); }
 
-    // cmdClearVentanaTX: idle, the whole send window; while sending, only what has
-    // not gone out yet.
+    // cmdClearVentanaTX: idle, the whole send window; while sending, only what has not
+    // gone out yet.
     void clearSendWindow();
     // cmdClearScreen: the receive window holds four empty lines, and the next
     // transmission has the short initial tone.
@@ -49,25 +119,58 @@ public:
     void setDestination(std::string callsign) { destination_ = std::move(callsign); }
     const std::string& destination() const { return destination_; }
 
-    const OperatorDetails& operatorDetails() const { return operator_; }
-    void setOperatorDetails(const OperatorDetails& details) { operator_ = details; }
+    // The COM menu: 0 "NO COM", 1..16 COM1..COM16.
+    void mnuCOMA_Click(int index);
+    int checkedComPort() const { return comPort_; }
 
-    void updateClock() { clock_.update(); }
     const UtcClock& clock() const { return clock_; }
+    const StatusGauges& gauges() const { return gauges_; }
+    // Text2 for the pointer at (x, y) over a waterfall of width x height pixels.
+    std::string cursorReadout(int x, int y, int width, int height) const;
+
+    // The dialogs as the live store of their sections.
+    LiveSection<OperatorDetails>& operatorForm() { return operatorForm_; }
+    LiveSection<EmailAccount>& emailForm() { return emailForm_; }
+    LiveSection<SoundCards>& soundCardForm() { return soundCardForm_; }
+    AudioDevices& audioDevices() { return audio_; }
+    // frmTarjetaSonido's SAVE, which only acts while receiving.
+    bool soundCardSaveEnabled() const { return txState() == 0; }
+    SettingsSave saveSoundCards(const SoundCards& cards);
 
 private:
-    bool transmitting() const override { return txState_ != 0; }
+    struct TimerState {
+        bool running = false;
+        int intervalMs = 0;
+    };
+    static std::size_t index(StationTimer timer) { return static_cast<std::size_t>(timer); }
+    void setTimer(StationTimer timer, bool running, int intervalMs);
+    void showGauges(GaugeSet gauges);
+    void updateCursorReadout();
+
+    bool transmitting() const override { return txState() != 0; }
     bool receiverLocked() const override { return false; }
     void symbolRateChanged() override;
     void channelChanged() override;
+    void waterfallChanged() override;
 
     TextWindow& send_;
     TextWindow& receive_;
+    OperatorMessages& messages_;
+    AudioDevices& audio_;
+    AlarmPlayer& alarm_;
+    Settings settings_;
     UtcClock clock_;
     ModeSwitches switches_;
-    OperatorDetails operator_;
+    StatusGauges gauges_;
+    CpuMonitor cpu_;
+    Waterfall waterfall_;
+    LiveSection<OperatorDetails> operatorForm_;
+    LiveSection<EmailAccount> emailForm_;
+    LiveSection<SoundCards> soundCardForm_;
+    StationObserver* observer_ = nullptr;
+    std::array<TimerState, kStationTimers> timers_{};
     std::string destination_ = "NONAME";
-    int txState_ = 0;
+    int comPort_ = 0;
     int sentCount_ = 0;
     bool longInitialTone_ = false;
 };

@@ -2,10 +2,9 @@
 
 #include <QDialog>
 
-namespace miv {
+#include "station/ProgramInfo.h"
 
-inline constexpr const char* kProgramTitle = "MIV v2.5.0 Beta";
-inline constexpr const char* kProgramVersion = "2.5.0 Beta";
+namespace miv {
 
 // "About MIV": what the program is and its version.
 class frmAbout final : public QDialog {

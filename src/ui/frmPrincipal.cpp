@@ -2,8 +2,9 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCloseEvent>
+#include <QCursor>
 #include <QFontDatabase>
-#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -15,15 +16,18 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "ui/NeedleGauge.h"
 #include "ui/OptionPair.h"
 #include "ui/TextView.h"
+#include "ui/WaterfallView.h"
 #include "ui/frmAbout.h"
+#include "ui/frmEmail.h"
+#include "ui/frmOperator.h"
+#include "ui/frmTarjetaSonido.h"
 
 namespace miv {
 
 namespace {
-
-constexpr int kClockIntervalMs = 1000;
 
 QPixmap lampPicture(const QColor& colour)
 {
@@ -75,81 +79,92 @@ QLineEdit* caption(const char* name, QWidget* parent)
     return box;
 }
 
+// The gauges as the window lays them out, with the names of their pictures and captions.
+struct GaugePlace {
+    Gauge gauge;
+    const char* picture;
+    const char* caption;
+};
+constexpr GaugePlace kGaugePlaces[] = {
+    {Gauge::Volume, "pctVumetro", "Text7"},
+    {Gauge::Metric, "pctMetrica", "Text10"},
+    {Gauge::Errors, "pctErrores", "Text3"},
+    {Gauge::FrameAcquisition, "pctSimbolosCoincidentes", "Text1"},
+    {Gauge::FinalAcquisition, "pctTramaFinal", "Text11"},
+    {Gauge::SymbolSynchronization, "pctJitter", "Text5"},
+    {Gauge::FrequencyShift, "pctOffsetFrecuencia", "Text4"},
+    {Gauge::Cpu, "pctCPU", "Text6"},
+};
+
+std::size_t slot(Gauge gauge)
+{
+    return static_cast<std::size_t>(gauge) - 1;
+}
+
 }  // namespace
 
-frmPrincipal::frmPrincipal(StationPlatform platform, QWidget* parent) : QMainWindow(parent)
+frmPrincipal::frmPrincipal(StationPlatform platform, QWidget* parent)
+    : QMainWindow(parent), messages_(platform.messages)
 {
     setObjectName("frmPrincipal");
     setWindowTitle(kProgramTitle);
 
     auto* central = new QWidget(this);
     auto* layout = new QGridLayout(central);
-    layout->addWidget(buildGauges(), 0, 0, 1, 2);
+    layout->addWidget(buildDisplays(), 0, 0, 1, 2);
     layout->addWidget(buildTextWindows(), 1, 0);
-    station_ = std::make_unique<Station>(rtfVentanaTX_->window(), rtfVentanaRX_->window(), platform);
+    station_ = std::make_unique<Station>(
+        StationViews{rtfVentanaTX_->window(), rtfVentanaRX_->window(), *pctWaterfall_}, platform);
     layout->addWidget(buildSelectors(), 1, 1);
     layout->addWidget(buildControls(), 2, 0, 1, 2);
     layout->setRowStretch(1, 1);
     layout->setColumnStretch(0, 1);
     setCentralWidget(central);
     buildMenus();
+    buildTimers();
 
+    station_->setObserver(this);
     station_->switches().addListener(this);
     showMode();
-    showTransmitState();
-
-    tmrUTC_ = new QTimer(this);
-    tmrUTC_->setObjectName("tmrUTC");
-    connect(tmrUTC_, &QTimer::timeout, this, [this] {
-        station_->updateClock();
-        showClock();
-    });
-    showClock();
-    tmrUTC_->start(kClockIntervalMs);
-
-    rtfVentanaTX_->setFocus();
-    resize(1100, 760);
+    station_->startUp();
+    resize(1100, 780);
 }
 
 frmPrincipal::~frmPrincipal()
 {
     station_->switches().removeListener(this);
+    station_->setObserver(nullptr);
 }
 
-QWidget* frmPrincipal::buildGauges()
+void frmPrincipal::closeEvent(QCloseEvent* event)
+{
+    station_->closeDown();
+    QMainWindow::closeEvent(event);
+}
+
+QWidget* frmPrincipal::buildDisplays()
 {
     auto* panel = new QWidget(this);
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(0, 0, 0, 0);
 
-    pctWaterfall_ = new QFrame(panel);
+    pctWaterfall_ = new WaterfallView(panel);
     pctWaterfall_->setObjectName("pctWaterfall");
-    pctWaterfall_->setFrameShape(QFrame::Box);
     pctWaterfall_->setMinimumHeight(110);
-    pctWaterfall_->setAutoFillBackground(true);
-    pctWaterfall_->setPalette(QPalette(Qt::white));
-    grid->addWidget(pctWaterfall_, 0, 0, 1, 8);
+    grid->addWidget(pctWaterfall_, 0, 0, 1, kGaugeCount);
     Text2_ = caption("Text2", panel);
     grid->addWidget(Text2_, 1, 0, 1, 3);
 
-    struct Gauge {
-        const char* picture;
-        const char* caption;
-    };
-    constexpr Gauge kGauges[] = {
-        {"pctVumetro", "Text7"},       {"pctMetrica", "Text10"},
-        {"pctErrores", "Text3"},       {"pctSimbolosCoincidentes", "Text1"},
-        {"pctTramaFinal", "Text11"},   {"pctJitter", "Text5"},
-        {"pctOffsetFrecuencia", "Text4"}, {"pctCPU", "Text6"},
-    };
     int column = 0;
-    for (const Gauge& gauge : kGauges) {
-        auto* picture = new QFrame(panel);
-        picture->setObjectName(gauge.picture);
-        picture->setFrameShape(QFrame::StyledPanel);
-        picture->setMinimumSize(110, 62);
-        grid->addWidget(picture, 2, column);
-        grid->addWidget(caption(gauge.caption, panel), 3, column);
+    for (const GaugePlace& place : kGaugePlaces) {
+        auto* gauge = new NeedleGauge(panel);
+        gauge->setObjectName(place.picture);
+        gauges_[slot(place.gauge)] = gauge;
+        QLineEdit* text = caption(place.caption, panel);
+        text->setAutoFillBackground(true);
+        gaugeCaptions_[slot(place.gauge)] = text;
+        grid->addWidget(gauge, 2, column);
+        grid->addWidget(text, 3, column);
         ++column;
     }
     return panel;
@@ -177,47 +192,46 @@ QWidget* frmPrincipal::buildSelectors()
     column->setContentsMargins(0, 0, 0, 0);
     ModeSwitches& switches = station_->switches();
 
+    // Both images of a pair ask for the other state; the switches decide.
+    auto pair = [this](OptionPair* options, auto click) {
+        connect(options, &OptionPair::firstClicked, this, click);
+        connect(options, &OptionPair::secondClicked, this, click);
+    };
+
     fraBW_ = frame("fraBW", "Bandwidth", panel);
     bandwidth_ = new OptionPair("imgBW2250", "2250 Hz", "imgBW500", "500 Hz", fraBW_);
     fraBW_->layout()->addWidget(bandwidth_);
-    connect(bandwidth_, &OptionPair::firstClicked, this, [&switches] { switches.clickBandwidth(); });
-    connect(bandwidth_, &OptionPair::secondClicked, this, [&switches] { switches.clickBandwidth(); });
+    pair(bandwidth_, [&switches] { switches.clickBandwidth(); });
 
     fraChannel_ = frame("fraChannel", "Channel", panel);
     channel_ = new OptionPair("imgHF", "HF", "imgEME", "EME", fraChannel_);
     fraChannel_->layout()->addWidget(channel_);
-    connect(channel_, &OptionPair::firstClicked, this, [&switches] { switches.clickChannel(); });
-    connect(channel_, &OptionPair::secondClicked, this, [&switches] { switches.clickChannel(); });
+    pair(channel_, [&switches] { switches.clickChannel(); });
 
     fraSymbolRate_ = frame("fraSymbolRate", "Symbol Rate", panel);
     symbolRate_ = new OptionPair("imgONBaud", "16 baud", "imgOFFBaud", "1 baud", fraSymbolRate_);
     autoBaud_ = new OptionPair("imgONAutoBaud", "Auto", "imgOFFAutoBaud", "Manual", fraSymbolRate_);
     fraSymbolRate_->layout()->addWidget(symbolRate_);
     fraSymbolRate_->layout()->addWidget(autoBaud_);
-    connect(symbolRate_, &OptionPair::firstClicked, this, [&switches] { switches.clickSymbolRate(); });
-    connect(symbolRate_, &OptionPair::secondClicked, this, [&switches] { switches.clickSymbolRate(); });
-    connect(autoBaud_, &OptionPair::firstClicked, this, [&switches] { switches.clickAutoBaud(); });
-    connect(autoBaud_, &OptionPair::secondClicked, this, [&switches] { switches.clickAutoBaud(); });
+    pair(symbolRate_, [&switches] { switches.clickSymbolRate(); });
+    pair(autoBaud_, [&switches] { switches.clickAutoBaud(); });
 
     fraShiftRange_ = frame("fraShiftRange", "Shift Range", panel);
     afcRange_ = new OptionPair("imgAFC200", "1300 Hz", "imgAFC50", "600 Hz", fraShiftRange_);
     afcRange_->firstLabel().setObjectName("lblAFCAmplio");
     afcRange_->secondLabel().setObjectName("lblAFCEstrecho");
     fraShiftRange_->layout()->addWidget(afcRange_);
-    connect(afcRange_, &OptionPair::firstClicked, this, [&switches] { switches.clickAfcRange(); });
-    connect(afcRange_, &OptionPair::secondClicked, this, [&switches] { switches.clickAfcRange(); });
+    pair(afcRange_, [&switches] { switches.clickAfcRange(); });
 
     fraWaterFall_ = frame("fraWaterFall", "WaterFall", panel);
     waterfall_ = new OptionPair("imgONWaterFall", "ON", "imgOFFWaterFall", "OFF", fraWaterFall_);
     fraWaterFall_->layout()->addWidget(waterfall_);
-    connect(waterfall_, &OptionPair::firstClicked, this, [&switches] { switches.clickWaterfall(); });
-    connect(waterfall_, &OptionPair::secondClicked, this, [&switches] { switches.clickWaterfall(); });
+    pair(waterfall_, [&switches] { switches.clickWaterfall(); });
 
     fraAlarma_ = frame("fraAlarma", "Alarm", panel);
     alarm_ = new OptionPair("imgONAlarm", "ON", "imgOFFAlarm", "OFF", fraAlarma_);
     fraAlarma_->layout()->addWidget(alarm_);
-    connect(alarm_, &OptionPair::firstClicked, this, [&switches] { switches.clickAlarm(); });
-    connect(alarm_, &OptionPair::secondClicked, this, [&switches] { switches.clickAlarm(); });
+    pair(alarm_, [&switches] { switches.clickAlarm(); });
 
     for (QGroupBox* box : {fraBW_, fraChannel_, fraSymbolRate_, fraShiftRange_, fraWaterFall_, fraAlarma_})
         column->addWidget(box);
@@ -322,6 +336,7 @@ void frmPrincipal::buildMenus()
     QMenuBar* bar = menuBar();
     QAction* mnuOperator = bar->addAction("&Operator");
     mnuOperator->setObjectName("mnuOperator");
+    connect(mnuOperator, &QAction::triggered, this, &frmPrincipal::showOperatorWindow);
 
     QMenu* mnuCOM = bar->addMenu("&COM");
     mnuCOM->setObjectName("mnuCOM");
@@ -334,12 +349,13 @@ void frmPrincipal::buildMenus()
         connect(entry, &QAction::triggered, this, [this, index] { mnuCOMA_Click(index); });
         mnuCOMA_[static_cast<std::size_t>(index)] = entry;
     }
-    mnuCOMA_[0]->setChecked(true);
 
     QAction* mnuTarjetaSonido = bar->addAction("&SoundCard");
     mnuTarjetaSonido->setObjectName("mnuTarjetaSonido");
+    connect(mnuTarjetaSonido, &QAction::triggered, this, &frmPrincipal::showSoundCardWindow);
     QAction* mnuEmail = bar->addAction("&E-Mail");
     mnuEmail->setObjectName("mnuEmail");
+    connect(mnuEmail, &QAction::triggered, this, &frmPrincipal::showEmailWindow);
     QAction* mnuAbout = bar->addAction("&About");
     mnuAbout->setObjectName("mnuAbout");
     connect(mnuAbout, &QAction::triggered, this, [this] {
@@ -349,11 +365,61 @@ void frmPrincipal::buildMenus()
     });
 }
 
+void frmPrincipal::buildTimers()
+{
+    for (int i = 0; i < kStationTimers; ++i) {
+        const auto timer = static_cast<StationTimer>(i);
+        auto* qtimer = new QTimer(this);
+        // The receive and transmit ticks poll the sound card every millisecond.
+        qtimer->setTimerType(timer == StationTimer::RX || timer == StationTimer::TX ? Qt::PreciseTimer
+                                                                                    : Qt::CoarseTimer);
+        if (timer == StationTimer::PosicionCursor)
+            connect(qtimer, &QTimer::timeout, this, &frmPrincipal::tmrPosicionCursor_Timer);
+        else
+            connect(qtimer, &QTimer::timeout, this, [this, timer] { station_->timerFired(timer); });
+        timers_[static_cast<std::size_t>(i)] = qtimer;
+    }
+}
+
+void frmPrincipal::timerChanged(StationTimer timer, bool running, int intervalMs)
+{
+    QTimer* qtimer = timers_[static_cast<std::size_t>(timer)];
+    qtimer->setInterval(intervalMs);
+    if (running)
+        qtimer->start();
+    else
+        qtimer->stop();
+    if (timer == StationTimer::PosicionCursor && !running)
+        Text2_->clear();
+}
+
+void frmPrincipal::tmrPosicionCursor_Timer()
+{
+    const QPoint at = pctWaterfall_->mapFromGlobal(QCursor::pos());
+    Text2_->setText(QString::fromStdString(
+        station_->cursorReadout(at.x(), at.y(), pctWaterfall_->width(), pctWaterfall_->height())));
+}
+
+void frmPrincipal::gaugesChanged(GaugeSet changed)
+{
+    for (const GaugePlace& place : kGaugePlaces) {
+        if (!changed.contains(place.gauge))
+            continue;
+        const GaugeDisplay& display = station_->gauges().display(place.gauge);
+        gauges_[slot(place.gauge)]->setValue(display.needle);
+        QLineEdit* text = gaugeCaptions_[slot(place.gauge)];
+        text->setText(QString::fromStdString(display.caption));
+        QPalette palette = text->palette();
+        palette.setColor(QPalette::Base, QColor::fromRgb(toRgb(display.background)));
+        text->setPalette(palette);
+    }
+}
+
 void frmPrincipal::mnuCOMA_Click(int index)
 {
-    for (QAction* entry : mnuCOMA_)
-        entry->setChecked(false);
-    mnuCOMA_[static_cast<std::size_t>(index)]->setChecked(true);
+    station_->mnuCOMA_Click(index);
+    for (int i = 0; i < static_cast<int>(mnuCOMA_.size()); ++i)
+        mnuCOMA_[static_cast<std::size_t>(i)]->setChecked(i == station_->checkedComPort());
 }
 
 void frmPrincipal::showMode()
@@ -387,7 +453,7 @@ void frmPrincipal::showMacros()
     }
 }
 
-void frmPrincipal::showTransmitState()
+void frmPrincipal::transmitStateChanged()
 {
     switch (station_->txState()) {
     case 0:
@@ -408,7 +474,11 @@ void frmPrincipal::showTransmitState()
     const bool sending = station_->txState() != 0;
     imgLedRojo_->setVisible(sending);
     imgLedVerde_->setVisible(!sending);
+    for (int i = 0; i < static_cast<int>(mnuCOMA_.size()); ++i)
+        mnuCOMA_[static_cast<std::size_t>(i)]->setChecked(i == station_->checkedComPort());
     showMacros();
+    if (frmTarjetaSonido_)
+        frmTarjetaSonido_->showSaveEnabled();
 }
 
 void frmPrincipal::showClock()
@@ -419,6 +489,49 @@ void frmPrincipal::showClock()
         imgFondo_[position]->setPixmap(imgNumeros_[static_cast<std::size_t>(digit)]);
         imgFondo_[position]->setProperty("digit", digit);
     }
+}
+
+void frmPrincipal::focusSendWindow()
+{
+    rtfVentanaTX_->setFocus();
+}
+
+void frmPrincipal::clearWaterfall()
+{
+    pctWaterfall_->clear();
+}
+
+void frmPrincipal::showOperatorDialog()
+{
+    // After the main window has come up, as at the end of start-up.
+    QTimer::singleShot(0, this, &frmPrincipal::showOperatorWindow);
+}
+
+void frmPrincipal::showOperatorWindow()
+{
+    if (!frmOperator_)
+        frmOperator_ = new frmOperator(station_->operatorForm(), messages_, this);
+    frmOperator_->show();
+    frmOperator_->raise();
+    frmOperator_->activateWindow();
+}
+
+void frmPrincipal::showEmailWindow()
+{
+    if (!frmEmail_)
+        frmEmail_ = new frmEmail(station_->emailForm(), messages_, this);
+    frmEmail_->show();
+    frmEmail_->raise();
+    frmEmail_->activateWindow();
+}
+
+void frmPrincipal::showSoundCardWindow()
+{
+    if (!frmTarjetaSonido_)
+        frmTarjetaSonido_ = new frmTarjetaSonido(*station_, messages_, this);
+    frmTarjetaSonido_->show();
+    frmTarjetaSonido_->raise();
+    frmTarjetaSonido_->activateWindow();
 }
 
 void frmPrincipal::destinationChanged()

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QPixmap>
+#include <QPointer>
 #include <array>
 #include <memory>
 
@@ -9,7 +10,6 @@
 #include "station/Station.h"
 
 class QAction;
-class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -18,14 +18,19 @@ class QTimer;
 
 namespace miv {
 
+class NeedleGauge;
 class OptionPair;
 class SendTextEdit;
 class TextView;
+class WaterfallView;
+class frmEmail;
+class frmOperator;
+class frmTarjetaSonido;
 
-// The operator's main window: shows the station and forwards every click and key to
-// it. Widgets carry the names the operator's manual and the tests use (rtfVentanaTX,
-// cmdTX_RX, imgBW2250, ...).
-class frmPrincipal final : public QMainWindow, private ModeListener {
+// The operator's main window: shows the station and forwards every click, key and
+// timer tick to it. Widgets carry the names the operator's manual and the tests use
+// (rtfVentanaTX, cmdTX_RX, imgBW2250, ...).
+class frmPrincipal final : public QMainWindow, private ModeListener, private StationObserver {
     Q_OBJECT
 public:
     explicit frmPrincipal(StationPlatform platform, QWidget* parent = nullptr);
@@ -35,20 +40,27 @@ public:
     TextView& receiveWindow() { return *rtfVentanaRX_; }
     SendTextEdit& sendWindow() { return *rtfVentanaTX_; }
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     QWidget* buildTextWindows();
     QWidget* buildSelectors();
-    QWidget* buildGauges();
+    QWidget* buildDisplays();
     QWidget* buildControls();
     QWidget* buildClock();
     void buildMenus();
+    void buildTimers();
 
     void showMode();
     void showMacros();
-    void showTransmitState();
     void showClock();
     void destinationChanged();
     void mnuCOMA_Click(int index);
+    void tmrPosicionCursor_Timer();
+    void showOperatorWindow();
+    void showEmailWindow();
+    void showSoundCardWindow();
 
     void bandwidthChanged() override { showMode(); }
     void symbolRateChanged() override { showMode(); }
@@ -59,8 +71,17 @@ private:
     void waterfallChanged() override { showMode(); }
     void alarmChanged() override { showMode(); }
 
+    void timerChanged(StationTimer timer, bool running, int intervalMs) override;
+    void gaugesChanged(GaugeSet gauges) override;
+    void clockChanged() override { showClock(); }
+    void transmitStateChanged() override;
+    void focusSendWindow() override;
+    void clearWaterfall() override;
+    void showOperatorDialog() override;
+
     TextView* rtfVentanaRX_ = nullptr;
     SendTextEdit* rtfVentanaTX_ = nullptr;
+    WaterfallView* pctWaterfall_ = nullptr;
     std::unique_ptr<Station> station_;
 
     QGroupBox* fraBW_ = nullptr;
@@ -77,8 +98,9 @@ private:
     OptionPair* waterfall_ = nullptr;
     OptionPair* alarm_ = nullptr;
 
-    QFrame* pctWaterfall_ = nullptr;
     QLineEdit* Text2_ = nullptr;
+    std::array<NeedleGauge*, kGaugeCount> gauges_{};
+    std::array<QLineEdit*, kGaugeCount> gaugeCaptions_{};
     QPushButton* cmdTX_RX_ = nullptr;
     std::array<QPushButton*, kMacros.size()> macroButtons_{};
     QLineEdit* Text14_ = nullptr;
@@ -86,8 +108,13 @@ private:
     QLabel* imgLedVerde_ = nullptr;
     std::array<QLabel*, 4> imgFondo_{};
     std::array<QPixmap, 10> imgNumeros_;
-    std::array<QAction*, 17> mnuCOMA_{};
-    QTimer* tmrUTC_ = nullptr;
+    std::array<QAction*, kHighestComPort + 1> mnuCOMA_{};
+    std::array<QTimer*, kStationTimers> timers_{};
+    OperatorMessages& messages_;
+
+    QPointer<frmOperator> frmOperator_;
+    QPointer<frmEmail> frmEmail_;
+    QPointer<frmTarjetaSonido> frmTarjetaSonido_;
 };
 
 }  // namespace miv

@@ -6,8 +6,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "platform/Clock.h"
-#include "platform/OperatorMessages.h"
+#include "ui/StationFakes.h"
 #include "ui/TextView.h"
 #include "ui/frmPrincipal.h"
 
@@ -46,19 +45,15 @@ private:
     std::string sendText() { return window_->sendWindow().window().text(); }
     std::string receiveText() { return window_->receiveWindow().window().text(); }
 
-    FixedClock clock_{UtcTime{9, 5, 30}};
-    RecordedMessages messages_;
+    std::unique_ptr<testing::FakePlatform> platform_;
     std::unique_ptr<frmPrincipal> window_;
 };
 
 void MainWindowTest::init()
 {
-    window_ = std::make_unique<frmPrincipal>(StationPlatform{clock_, messages_});
-    OperatorDetails details;
-    details.callsign = "EA4XYZ";
-    details.locator = "in80dk";
-    details.email = "ea4xyz@example.org";
-    window_->station().setOperatorDetails(details);
+    platform_ = std::make_unique<testing::FakePlatform>();
+    platform_->settings.save("[Operador]\nCallsign=EA4XYZ\nLocator=in80dk\nE-mail=ea4xyz@example.org\n");
+    window_ = std::make_unique<frmPrincipal>(platform_->platform());
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
 }
@@ -66,7 +61,7 @@ void MainWindowTest::init()
 void MainWindowTest::cleanup()
 {
     window_.reset();
-    QVERIFY(messages_.shown.empty());
+    QVERIFY(platform_->messages.shown.empty());
 }
 
 void MainWindowTest::titleMenusAndCaptions()
@@ -261,7 +256,7 @@ void MainWindowTest::clockShowsTheUtcDigits()
         return shownDigits;
     };
     QCOMPARE(digits(), (QList<int>{0, 9, 0, 5}));
-    clock_.set({23, 59, 0});
+    platform_->clock.set({23, 59, 0});
     QTRY_COMPARE_WITH_TIMEOUT(digits(), (QList<int>{2, 3, 5, 9}), 3000);
     QCOMPARE(window_->station().clock().utcNow().hour, 23);
 }

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+
+#include "config/Settings.h"
+#include "platform/OperatorMessages.h"
+#include "station/LiveSection.h"
+
+class QLineEdit;
+
+namespace miv {
+
+// "Operator": the operator details the macros and the reports use. While it is open
+// its fields are the details everyone reads; SAVE writes them, CLOSE forgets the edits.
+class frmOperator final : public QDialog {
+    Q_OBJECT
+public:
+    frmOperator(LiveSection<OperatorDetails>& store, OperatorMessages& messages, QWidget* parent = nullptr);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    OperatorDetails fields() const;
+    void callsignChanged();
+    void cmdSave_Click();
+
+    LiveSection<OperatorDetails>& store_;
+    OperatorMessages& messages_;
+    QLineEdit* txtCallsign_;
+    QLineEdit* txtName_;
+    QLineEdit* txtQTH_;
+    QLineEdit* txtLocator_;
+    QLineEdit* txtStation_;
+    QLineEdit* txtEmail_;
+    QLineEdit* txtCustom_;
+};
+
+}  // namespace miv

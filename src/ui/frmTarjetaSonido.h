@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+
+#include "platform/OperatorMessages.h"
+
+class QComboBox;
+class QPushButton;
+
+namespace miv {
+
+class Station;
+
+// "SoundCard Configuration": the capture and playback devices. SAVE restarts capture on
+// the chosen input at once; playback takes the chosen output at the next transmission.
+// A live store like the operator window.
+class frmTarjetaSonido final : public QDialog {
+    Q_OBJECT
+public:
+    frmTarjetaSonido(Station& station, OperatorMessages& messages, QWidget* parent = nullptr);
+
+    // SAVE acts only while the station receives.
+    void showSaveEnabled();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void selectionChanged();
+    void cmdSave_Click();
+
+    Station& station_;
+    OperatorMessages& messages_;
+    QComboBox* cboTarjetaSonidoEntrada_;
+    QComboBox* cboTarjetaSonidoSalida_;
+    QPushButton* cmdSave_;
+};
+
+}  // namespace miv

@@ -1,0 +1,289 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "config/Settings.h"
+#include "ui/StationFakes.h"
+#include "ui/TextView.h"
+#include "ui/frmPrincipal.h"
+
+using namespace miv;
+
+// The settings file and the three dialogs that are the live store of its sections.
+class SettingsDialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void firstStartShowsTheOperatorWindowWithItsInitialTexts();
+    void noOperatorWindowOnceTheFileExists();
+    void saveWritesTheOperatorDetailsAndTheMacrosUseThem();
+    void closeDiscardsTheEditsWhileOpenEditsAreLive();
+    void callsignBoxKeepsCapitalsWithTheCaretAtTheEnd();
+    void emailOptionsShowTheirBoxesAndThePasswordIsHidden();
+    void emailAccountIsWrittenAndReadBack();
+    void soundCardListsSelectTheSavedDevices();
+    void soundCardSaveWritesTheNames();
+    void mainSwitchesAreWrittenAtCloseAndReadAtStart();
+    void switchesWithBadValuesFallBackToTheirDefaults();
+
+private:
+    void start();
+    template <typename T>
+    T* find(QWidget* parent, const char* name)
+    {
+        T* widget = parent->findChild<T*>(name);
+        if (!widget)
+            qFatal("no widget %s", name);
+        return widget;
+    }
+    QWidget* dialog(const char* name) { return window_->findChild<QWidget*>(name); }
+    void openMenu(const char* name) { window_->findChild<QAction*>(name)->trigger(); }
+    void click(QWidget* parent, const char* name) { QTest::mouseClick(find<QWidget>(parent, name), Qt::LeftButton); }
+    std::string sendText() { return window_->sendWindow().window().text(); }
+    Settings settings() { return Settings(platform_->settings); }
+
+    std::unique_ptr<testing::FakePlatform> platform_;
+    std::unique_ptr<frmPrincipal> window_;
+};
+
+void SettingsDialogsTest::init()
+{
+    platform_ = std::make_unique<testing::FakePlatform>();
+}
+
+void SettingsDialogsTest::start()
+{
+    window_ = std::make_unique<frmPrincipal>(platform_->platform());
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+}
+
+void SettingsDialogsTest::cleanup()
+{
+    window_.reset();
+    QVERIFY(platform_->messages.shown.empty());
+}
+
+void SettingsDialogsTest::firstStartShowsTheOperatorWindowWithItsInitialTexts()
+{
+    start();
+    QTRY_VERIFY(dialog("frmOperator") && dialog("frmOperator")->isVisible());
+    QWidget* form = dialog("frmOperator");
+    QCOMPARE(form->windowTitle(), QString("Operator"));
+    QCOMPARE(find<QLineEdit>(form, "txtCallsign")->text(), QString("CALL"));
+    QCOMPARE(find<QLineEdit>(form, "txtName")->text(), QString("Name"));
+    QCOMPARE(find<QLineEdit>(form, "txtQTH")->text(), QString("Your QTH"));
+    QCOMPARE(find<QLineEdit>(form, "txtLocator")->text(), QString("Your Grid"));
+    QCOMPARE(find<QLineEdit>(form, "txtStation")->text(), QString("Features of your Radio Station"));
+    QCOMPARE(find<QLineEdit>(form, "txtEmail")->text(), QString("Your e-mail"));
+    QCOMPARE(find<QLineEdit>(form, "txtCustom")->text(), QString("(Write what you wish)"));
+    QCOMPARE(find<QPushButton>(form, "cmdSave")->text(), QString("SAVE"));
+    QCOMPARE(find<QPushButton>(form, "cmdClose")->text(), QString("CLOSE"));
+    // The macros use the initial texts too.
+    click(window_.get(), "cmdCall");
+    QCOMPARE(sendText(), std::string("NONAME de CALL "));
+    click(form, "cmdClose");
+    QTRY_VERIFY(!dialog("frmOperator"));
+    QVERIFY(!platform_->settings.exists());  // CLOSE writes nothing
+}
+
+void SettingsDialogsTest::noOperatorWindowOnceTheFileExists()
+{
+    platform_->settings.save("[Conmutadores]\nBW=1\n");
+    start();
+    QTest::qWait(20);
+    QVERIFY(!dialog("frmOperator"));
+}
+
+void SettingsDialogsTest::saveWritesTheOperatorDetailsAndTheMacrosUseThem()
+{
+    platform_->settings.save("");
+    start();
+    openMenu("mnuOperator");
+    QWidget* form = dialog("frmOperator");
+    QVERIFY(form);
+    find<QLineEdit>(form, "txtCallsign")->setText("ON4ZZ");
+    find<QLineEdit>(form, "txtName")->setText("Marta");
+    find<QLineEdit>(form, "txtStation")->setText("Rig  with spaces ");
+    click(form, "cmdSave");
+    QTRY_VERIFY(!dialog("frmOperator"));
+    const OperatorDetails saved = settings().readOperatorDetails();
+    QCOMPARE(saved.callsign, std::string("ON4ZZ"));
+    QCOMPARE(saved.name, std::string("Marta"));
+    QCOMPARE(saved.station, std::string("Rig  with spaces "));
+    QVERIFY(platform_->settings.text()->find("[Operador]") != std::string::npos);
+    click(window_.get(), "cmdStation");
+    click(window_.get(), "cmdCall");
+    QCOMPARE(sendText(), std::string("My Station: Rig  with spaces  NONAME de ON4ZZ "));
+}
+
+void SettingsDialogsTest::closeDiscardsTheEditsWhileOpenEditsAreLive()
+{
+    platform_->settings.save("[Operador]\nCallsign=EA4XYZ\n");
+    start();
+    openMenu("mnuOperator");
+    QWidget* form = dialog("frmOperator");
+    find<QLineEdit>(form, "txtCallsign")->setText("G4ABC");
+    // While loaded, the dialog is the store: its fields are what the macros read.
+    click(window_.get(), "cmdCall");
+    QCOMPARE(sendText(), std::string("NONAME de G4ABC "));
+    click(form, "cmdClose");
+    QTRY_VERIFY(!dialog("frmOperator"));
+    window_->sendWindow().window().setText("");
+    click(window_.get(), "cmdCall");
+    QCOMPARE(sendText(), std::string("NONAME de EA4XYZ "));
+    QCOMPARE(settings().readOperatorDetails().callsign, std::string("EA4XYZ"));
+}
+
+void SettingsDialogsTest::callsignBoxKeepsCapitalsWithTheCaretAtTheEnd()
+{
+    platform_->settings.save("");
+    start();
+    openMenu("mnuOperator");
+    auto* box = find<QLineEdit>(dialog("frmOperator"), "txtCallsign");
+    box->clear();
+    QTest::keyClicks(box, "ea4");
+    QCOMPARE(box->text(), QString("EA4"));
+    box->setCursorPosition(0);
+    QTest::keyClicks(box, "x");
+    QCOMPARE(box->text(), QString("XEA4"));
+    QCOMPARE(box->cursorPosition(), 4);
+}
+
+void SettingsDialogsTest::emailOptionsShowTheirBoxesAndThePasswordIsHidden()
+{
+    platform_->settings.save("");
+    start();
+    openMenu("mnuEmail");
+    QWidget* form = dialog("frmEmail");
+    QVERIFY(form);
+    QCOMPARE(form->windowTitle(), QString("E-Mail Report Configuration"));
+    QVERIFY(find<QRadioButton>(form, "optNoInternet")->isChecked());
+    const char* smtpControls[] = {"lblServer", "txtServidorSMTP"};
+    const char* webMailControls[] = {"lblUser", "lblGmail", "lblPassword", "txtUsuarioGmail", "txtPassword",
+                                     "lblNota"};
+    auto shown = [&](const char* name) { return !find<QWidget>(form, name)->isHidden(); };
+    for (const char* name : smtpControls)
+        QVERIFY2(!shown(name), name);
+    for (const char* name : webMailControls)
+        QVERIFY2(!shown(name), name);
+
+    find<QRadioButton>(form, "optGmail")->click();
+    for (const char* name : smtpControls)
+        QVERIFY2(!shown(name), name);
+    for (const char* name : webMailControls)
+        QVERIFY2(shown(name), name);
+    QCOMPARE(find<QLabel>(form, "lblGmail")->text(), QString("@gmail.com"));
+    QCOMPARE(find<QLineEdit>(form, "txtPassword")->echoMode(), QLineEdit::Password);
+
+    find<QRadioButton>(form, "optSMTP")->click();
+    for (const char* name : smtpControls)
+        QVERIFY2(shown(name), name);
+    for (const char* name : webMailControls)
+        QVERIFY2(!shown(name), name);
+    click(form, "Command2");
+}
+
+void SettingsDialogsTest::emailAccountIsWrittenAndReadBack()
+{
+    platform_->settings.save("[Email]\nOption=2\nUsuario Gmail=ea4xyz\nPassword=secret\n");
+    start();
+    openMenu("mnuEmail");
+    QWidget* form = dialog("frmEmail");
+    QVERIFY(find<QRadioButton>(form, "optGmail")->isChecked());
+    QCOMPARE(find<QLineEdit>(form, "txtUsuarioGmail")->text(), QString("ea4xyz"));
+    find<QRadioButton>(form, "optSMTP")->click();
+    find<QLineEdit>(form, "txtServidorSMTP")->setText("mail.example.org:2525");
+    QCOMPARE(window_->station().emailForm().value().option, MailOption::Smtp);  // live while open
+    click(form, "Command1");
+    QTRY_VERIFY(!dialog("frmEmail"));
+    const EmailAccount saved = settings().readEmailAccount();
+    QCOMPARE(saved.option, MailOption::Smtp);
+    QCOMPARE(saved.smtpServer, std::string("mail.example.org:2525"));
+    QCOMPARE(saved.password, std::string("secret"));
+    QVERIFY(platform_->settings.text()->find("Servidor SMTP=mail.example.org:2525") != std::string::npos);
+}
+
+void SettingsDialogsTest::soundCardListsSelectTheSavedDevices()
+{
+    // The saved input no longer exists as such: the entry whose name it holds is chosen.
+    platform_->settings.save("[Tarjeta Sonido]\nEntrada=USB Audio CODEC (2)\nSalida=Speakers\n");
+    start();
+    openMenu("mnuTarjetaSonido");
+    QWidget* form = dialog("frmTarjetaSonido");
+    QVERIFY(form);
+    QCOMPARE(form->windowTitle(), QString("SoundCard Configuration"));
+    auto* input = find<QComboBox>(form, "cboTarjetaSonidoEntrada");
+    auto* output = find<QComboBox>(form, "cboTarjetaSonidoSalida");
+    QCOMPARE(input->count(), 2);
+    QCOMPARE(input->currentText(), QString("USB Audio CODEC"));
+    QCOMPARE(output->count(), 3);
+    QCOMPARE(output->currentIndex(), 2);
+    QVERIFY(find<QPushButton>(form, "cmdSave")->isEnabled());
+    click(form, "cmdClose");
+    QTRY_VERIFY(!dialog("frmTarjetaSonido"));
+}
+
+void SettingsDialogsTest::soundCardSaveWritesTheNames()
+{
+    platform_->settings.save("");
+    start();
+    openMenu("mnuTarjetaSonido");
+    QWidget* form = dialog("frmTarjetaSonido");
+    QCOMPARE(find<QComboBox>(form, "cboTarjetaSonidoEntrada")->currentIndex(), 0);
+    find<QComboBox>(form, "cboTarjetaSonidoSalida")->setCurrentIndex(1);
+    click(form, "cmdSave");
+    QTRY_VERIFY(!dialog("frmTarjetaSonido"));
+    const SoundCards saved = settings().readSoundCards();
+    QCOMPARE(saved.input, std::string(kDefaultAudioDevice));
+    QCOMPARE(saved.output, std::string("USB Audio CODEC"));
+}
+
+void SettingsDialogsTest::mainSwitchesAreWrittenAtCloseAndReadAtStart()
+{
+    platform_->settings.save("; kept\n[Conmutadores]\nBW=1\nUnknown Key=7\n[Other]\nx=1\n");
+    start();
+    QTest::mouseClick(window_->findChild<QWidget*>("imgBW2250"), Qt::LeftButton);
+    QTest::mouseClick(window_->findChild<QWidget*>("imgONBaud"), Qt::LeftButton);
+    QTest::mouseClick(window_->findChild<QWidget*>("imgONAlarm"), Qt::LeftButton);
+    QTest::mouseClick(window_->findChild<QWidget*>("imgAFC200"), Qt::LeftButton);
+    QTest::mouseClick(window_->findChild<QWidget*>("imgONWaterFall"), Qt::LeftButton);
+    window_->findChild<QAction*>("mnuCOMA5")->trigger();
+    window_->close();
+    const std::string text = *platform_->settings.text();
+    for (const char* line : {"BW=0\n", "Channel=1\n", "Alarma=0\n", "Baudios=0\n", "Detector De Modo=1\n",
+                             "Shift Range=0\n", "WaterFall=0\n", "PTT COM=5\n"})
+        QVERIFY2(text.find(line) != std::string::npos, line);
+    QVERIFY(text.find("Unknown Key=7") != std::string::npos);
+    QVERIFY(text.find("[Other]") != std::string::npos);
+
+    window_ = std::make_unique<frmPrincipal>(platform_->platform());
+    const ModeSwitches& switches = window_->station().switches();
+    QVERIFY(!switches.mode().bw2250);
+    QVERIFY(!switches.mode().baud16);
+    QVERIFY(!switches.alarmOn() && !switches.afcWide() && !switches.waterfallOn());
+    QVERIFY(window_->findChild<QAction*>("mnuCOMA5")->isChecked());
+    QVERIFY(window_->findChild<QWidget*>("imgBW2250")->isHidden());
+    QVERIFY(window_->findChild<QWidget*>("pctWaterfall")->isHidden());
+}
+
+void SettingsDialogsTest::switchesWithBadValuesFallBackToTheirDefaults()
+{
+    platform_->settings.save("[Conmutadores]\nBaudios=abc\nChannel=0\nPTT COM=42\nBW=1.0\n");
+    start();
+    const ModemMode& mode = window_->station().switches().mode();
+    QVERIFY(!mode.baud16);
+    QVERIFY(mode.eme);
+    QVERIFY(mode.bw2250);
+    QVERIFY(window_->findChild<QAction*>("mnuCOMA0")->isChecked());
+    QVERIFY(window_->findChild<QWidget*>("fraBW")->isHidden());
+}
+
+QTEST_MAIN(SettingsDialogsTest)
+#include "SettingsDialogsTest.moc"
