@@ -18,6 +18,13 @@ public:
     virtual void UnkeyTransmitter() = 0;
 };
 
+// Keys nothing, as with "NO COM": the radio keys itself by VOX. For the command line.
+class NoPttKeyer final : public TransmitKeyer {
+public:
+    bool KeyTransmitter() override { return true; }
+    void UnkeyTransmitter() override {}
+};
+
 // The "COM" menu: entry 0 "NO COM", entries 1..16 the ports, exactly one checked.
 class ComPortMenu {
 public:

@@ -24,12 +24,6 @@ private:
     std::vector<std::int16_t>& samples_;
 };
 
-class NoKeyer final : public TransmitKeyer {
-public:
-    bool KeyTransmitter() override { return true; }
-    void UnkeyTransmitter() override {}
-};
-
 }  // namespace
 
 bool runTransmission(Transmitter& transmitter, long idleCharacters, const std::function<bool()>& abandon)
@@ -64,7 +58,7 @@ RenderedTransmission renderTransmission(const ModemMode& mode, const std::string
     sendWindow.moveToEnd();
     CollectingSink sink(out.samples);
     StderrMessages messages;
-    NoKeyer keyer;
+    NoPttKeyer keyer;
     TransmitterHooks hooks;
     Transmitter transmitter(switches, sendWindow, receiveWindow, clock, sink, messages, keyer, hooks);
     transmitter.setLongInitialTone(options.longInitialTone);

@@ -12,9 +12,15 @@ namespace {
 constexpr int kBackspace = 8;
 constexpr int kCarriageReturn = 13;
 
-std::string twoDigits(int value)
+// "<HH:MM UTC> ", the time with two digits each.
+std::string timeStamp(const UtcTime& time)
 {
-    return {static_cast<char>('0' + value / 10 % 10), static_cast<char>('0' + value % 10)};
+    std::string stamp = "<00:00 UTC> ";
+    stamp[1] = static_cast<char>('0' + time.hour / 10 % 10);
+    stamp[2] = static_cast<char>('0' + time.hour % 10);
+    stamp[4] = static_cast<char>('0' + time.minute / 10 % 10);
+    stamp[5] = static_cast<char>('0' + time.minute % 10);
+    return stamp;
 }
 
 }  // namespace
@@ -33,13 +39,12 @@ void SymbolGenerator::reset()
     encoder_.reset();
     idleCharacters_ = 0;
 
-    const UtcTime now = clock_.utcNow();
     receiveWindow_.moveToEnd();
     receiveWindow_.setSelText("\r\n");
     receiveWindow_.setSelColor(kRed);
     receiveWindow_.setSelText("TX ");
     receiveWindow_.setSelColor(kBlack);
-    receiveWindow_.setSelText("<" + twoDigits(now.hour) + ":" + twoDigits(now.minute) + " UTC> ");
+    receiveWindow_.setSelText(timeStamp(clock_.utcNow()));
     receiveWindow_.setSelColor(kRed);
     snapshot_ = receiveWindow_.text();
     oneShot_ = true;

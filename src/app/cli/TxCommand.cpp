@@ -34,13 +34,6 @@ struct TxOptions {
     std::string output;
 };
 
-// The command line keys nothing; a radio on the other end of the pipe keys by VOX.
-class NoKeyer final : public TransmitKeyer {
-public:
-    bool KeyTransmitter() override { return true; }
-    void UnkeyTransmitter() override {}
-};
-
 std::optional<UtcTime> parseUtc(const std::string& s)
 {
     auto digit = [&](std::size_t i) { return s[i] >= '0' && s[i] <= '9' ? s[i] - '0' : -1; };
@@ -138,7 +131,7 @@ int runTx(const TxOptions& options)
     sendWindow.setText(converted.text);
     sendWindow.moveToEnd();
     StderrMessages messages;
-    NoKeyer keyer;
+    NoPttKeyer keyer;
     TransmitterHooks hooks;
 
     Transmitter transmitter(switches, sendWindow, receiveWindow, *clock, *sink, messages, keyer, hooks);
