@@ -9,7 +9,6 @@ bool MemorySink::open(int slots)
     if (!available_)
         return false;
     open_ = true;
-    ++openCount_;
     done_.assign(static_cast<std::size_t>(slots), true);
     waiting_.clear();
     samples_.clear();
@@ -36,7 +35,6 @@ bool MemorySink::slotDone(int slot) const
 void MemorySink::close()
 {
     open_ = false;
-    ++closeCount_;
 }
 
 void MemorySink::resume()

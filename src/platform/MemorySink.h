@@ -26,8 +26,6 @@ public:
     bool playOne();
 
     bool isOpen() const { return open_; }
-    int openCount() const { return openCount_; }
-    int closeCount() const { return closeCount_; }
     int queuedBlocks() const { return static_cast<int>(samples_.size()) / kBlockSamples; }
     // Everything queued since the last open, in queue order.
     const std::vector<std::int16_t>& samples() const { return samples_; }
@@ -36,8 +34,6 @@ private:
     bool available_ = true;
     bool stalled_ = false;
     bool open_ = false;
-    int openCount_ = 0;
-    int closeCount_ = 0;
     std::vector<bool> done_;
     std::deque<int> waiting_;  // slots queued while stalled, oldest first
     std::vector<std::int16_t> samples_;

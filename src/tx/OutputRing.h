@@ -23,7 +23,6 @@ public:
     // WriteBlock(block, False): queues the block if the slot at the ring index has
     // finished playing; false (and nothing done) otherwise or when the device is closed.
     bool WriteBlock(const AudioBlock& block);
-    bool SlotDone(int slot) const { return open_ && sink_.slotDone(slot); }
     // CloseAudioOutput: audio still queued is dropped.
     void CloseAudioOutput();
 

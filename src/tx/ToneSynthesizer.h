@@ -43,7 +43,6 @@ public:
 
     long symbolCount() const { return n_; }
     int hopColumn() const { return hopColumn_; }
-    const ToneTable& table() const { return table_; }
 
 private:
     // Steps 1 and 2 of every refill: queue the prepared block, then look at the requests.

@@ -22,8 +22,6 @@ public:
     // BuildToneTable: fills the table for the mode, unless it already holds it.
     void BuildToneTable(const ModeParameters& mode);
 
-    // The mode the table holds, if any.
-    std::optional<EffectiveMode> mode() const { return mode_; }
     // N, samples per symbol.
     int samplesPerSymbol() const { return samplesPerSymbol_; }
 

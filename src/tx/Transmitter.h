@@ -58,7 +58,6 @@ public:
 
     // The CQ flag: the CQ macro sets it, Clear Screen clears it.
     void setLongInitialTone(bool on) { vars_.LongInitialTone = on; }
-    bool longInitialTone() const { return vars_.LongInitialTone; }
 
     // Form_Unload: unkey first, then close the output.
     void shutdown();
@@ -72,7 +71,6 @@ public:
     // The sent part of the send window may not be edited.
     bool sentTextLocked() const { return transmitting() && !vars_.EndSignal; }
     TxTimer activeTimer() const { return timer_; }
-    bool outputOpen() const { return output_.isOpen(); }
 
     int SentCount() const { return vars_.SentCount; }
     bool EndSignal() const { return vars_.EndSignal; }
