@@ -22,6 +22,8 @@ public:
     void requeue(int slot) override;
     void close() override;
 
+    bool isOpen() const { return device_ != nullptr; }
+
 private:
     Factory open_;
     std::unique_ptr<AudioSource> device_;
@@ -37,6 +39,8 @@ public:
     void queue(int slot, const AudioBlock& block) override;
     bool slotDone(int slot) const override { return device_ && device_->slotDone(slot); }
     void close() override;
+
+    bool isOpen() const { return device_ != nullptr; }
 
 private:
     Factory open_;

@@ -10,6 +10,8 @@ namespace {
 constexpr int kCursorReadoutMs = 100;
 constexpr int kClockMs = 1000;
 constexpr int kCpuRefreshMs = 1000;
+constexpr int kTickMs = 1;  // the transmit and receive timers poll the sound card
+const std::string kOutputMissing = "Device output not avaiable";
 
 }  // namespace
 
@@ -17,6 +19,7 @@ Station::Station(StationViews views, StationPlatform platform)
     : send_(views.sendWindow),
       receive_(views.receiveWindow),
       messages_(platform.messages),
+      deviceMessages_(platform.messages),
       audio_(platform.audio),
       alarm_(platform.alarm),
       settings_(platform.settings),
@@ -29,7 +32,10 @@ Station::Station(StationViews views, StationPlatform platform)
       emailForm_([this] { return settings_.readEmailAccount(); },
                  [this](const EmailAccount& a) { return settings_.writeEmailAccount(a); }),
       soundCardForm_([this] { return settings_.readSoundCards(); },
-                     [this](const SoundCards& c) { return settings_.writeSoundCards(c); })
+                     [this](const SoundCards& c) { return settings_.writeSoundCards(c); }),
+      keyer_(platform.serial, platform.messages, platform.comPorts),
+      output_([this] { return audio_.makeSink(playbackPosition()); }),
+      transmitter_(switches_, send_, receive_, clock_, output_, deviceMessages_, keyer_, *this)
 {
     switches_.setGuard(this);
     switches_.addListener(this);
@@ -43,9 +49,10 @@ Station::~Station()
 
 void Station::startUp()
 {
+    keyer_.DisableMissingPorts();
     const MainSwitches saved = settings_.readMainSwitches();
     saved.applyTo(switches_);
-    comPort_ = saved.pttCom.value_or(0);
+    keyer_.mnuCOMA_Click(saved.pttCom.value_or(0));
     updateCursorReadout();
     clock_.update();
     if (observer_)
@@ -56,17 +63,18 @@ void Station::startUp()
     clearScreen();
     if (cpu_.start())
         setTimer(StationTimer::RefrescoCPU, true, kCpuRefreshMs);
-    if (observer_) {
-        observer_->transmitStateChanged();
-        observer_->focusSendWindow();
-    }
+    transmitStateChanged();
+    focusSendWindow();
     if (settings_.firstRun() && observer_)
         observer_->showOperatorDialog();
 }
 
 void Station::closeDown()
 {
-    const SettingsSave saved = settings_.writeMainSwitches(MainSwitches::from(switches_, comPort_));
+    transmitter_.shutdown();  // unkeys first
+    const int checked = keyer_.menu().checkedIndex();
+    const SettingsSave saved = settings_.writeMainSwitches(
+        MainSwitches::from(switches_, checked < 0 ? std::nullopt : std::optional<int>(checked)));
     if (!saved)
         messages_.critical(kProgramTitle, saved.error);
 }
@@ -98,6 +106,9 @@ void Station::timerFired(StationTimer timer)
     case StationTimer::RefrescoCPU:
         showGauges(gauges_.refreshCpu(cpu_.readLoad()));
         break;
+    case StationTimer::TX:
+        transmitter_.tick();
+        break;
     default:
         break;
     }
@@ -108,33 +119,27 @@ void Station::clickMacro(Macro macro)
     if (!macroVisible(macro) || !macroEnabled(macro))
         return;
     if (insertMacro(macro, switches_.mode(), destination_, operatorForm_.value(), send_))
-        longInitialTone_ = true;
+        transmitter_.setLongInitialTone(true);
 }
 
 void Station::clearSendWindow()
 {
-    if (txState() == 0) {
-        send_.setText("");
-        return;
-    }
-    send_.setSelStart(sentCount_);
-    send_.setSelLength(send_.length() - sentCount_);
-    send_.setSelText("");
-    send_.setSelColor(kBlack);
+    transmitter_.clearSendWindow();
 }
 
 void Station::clearScreen()
 {
-    longInitialTone_ = false;
+    transmitter_.setLongInitialTone(false);
     receive_.setText("");
     receive_.append("\r\n\r\n\r\n\r\n");
     receive_.moveToEnd();
 }
 
-void Station::mnuCOMA_Click(int index)
+void Station::cmdTX_RX_Click()
 {
-    if (index >= 0 && index <= kHighestComPort)
-        comPort_ = index;
+    transmitter_.cmdTX_RX_Click();
+    if (output_.isOpen())
+        deviceMessages_.forget(kOutputMissing);
 }
 
 std::string Station::cursorReadout(int x, int y, int width, int height) const
@@ -147,10 +152,16 @@ void Station::updateCursorReadout()
     setTimer(StationTimer::PosicionCursor, cursorReadoutRuns(switches_, transmitting()), kCursorReadoutMs);
 }
 
+int Station::playbackPosition()
+{
+    return savedDevicePosition(audio_.playbackDevices(), soundCardForm_.value().output);
+}
+
 SettingsSave Station::saveSoundCards(const SoundCards& cards)
 {
     if (!soundCardSaveEnabled())
         return {};
+    deviceMessages_.forgetAll();  // a new choice deserves its own verdict
     return soundCardForm_.save(cards);
 }
 
@@ -170,6 +181,59 @@ void Station::waterfallChanged()
     updateCursorReadout();
     if (!switches_.waterfallOn() && observer_)
         observer_->clearWaterfall();
+}
+
+}  // namespace miv
+
+namespace miv {
+
+void Station::resetStatusDisplays()
+{
+    showGauges(gauges_.resetAll());
+    setTimer(StationTimer::RefrescoVumetro, false, timerInterval(StationTimer::RefrescoVumetro));
+    setTimer(StationTimer::RefrescoMetrica, false, timerInterval(StationTimer::RefrescoMetrica));
+    setTimer(StationTimer::RefrescoAdquisicion, false, timerInterval(StationTimer::RefrescoAdquisicion));
+}
+
+void Station::clearWaterfall()
+{
+    if (observer_)
+        observer_->clearWaterfall();
+}
+
+void Station::focusSendWindow()
+{
+    if (observer_)
+        observer_->focusSendWindow();
+}
+
+void Station::txButtonChanged()
+{
+    updateCursorReadout();
+    transmitStateChanged();
+}
+
+void Station::showAbortDialog()
+{
+    if (observer_)
+        observer_->showAbortDialog();
+}
+
+void Station::closeAbortDialog()
+{
+    if (observer_)
+        observer_->closeAbortDialog();
+}
+
+void Station::transmitTimerChanged(bool running)
+{
+    setTimer(StationTimer::TX, running, kTickMs);
+}
+
+void Station::transmitStateChanged()
+{
+    if (observer_)
+        observer_->transmitStateChanged();
 }
 
 }  // namespace miv

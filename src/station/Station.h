@@ -10,14 +10,19 @@
 #include "platform/Clock.h"
 #include "platform/OperatorMessages.h"
 #include "platform/ProcessorTimes.h"
+#include "platform/ReopeningAudio.h"
+#include "platform/SerialPort.h"
 #include "platform/SettingsStore.h"
 #include "platform/TextWindow.h"
 #include "station/CpuMonitor.h"
 #include "station/LiveSection.h"
 #include "station/Macros.h"
+#include "station/OnceMessages.h"
 #include "station/StatusGauges.h"
 #include "station/UtcClock.h"
 #include "station/Waterfall.h"
+#include "tx/PttKeyer.h"
+#include "tx/Transmitter.h"
 
 namespace miv {
 
@@ -29,6 +34,8 @@ struct StationPlatform {
     AudioDevices& audio;
     ProcessorTimes& processorTimes;
     AlarmPlayer& alarm;
+    SerialPort& serial;
+    ComAssignment comPorts;  // the device behind each of COM1..COM16
 };
 
 // The views the station writes into, supplied by the window.
@@ -65,18 +72,21 @@ public:
     virtual void timerChanged(StationTimer /*timer*/, bool /*running*/, int /*intervalMs*/) {}
     virtual void gaugesChanged(GaugeSet /*gauges*/) {}
     virtual void clockChanged() {}
-    // cmdTX_RX, the lamps and the macro buttons.
+    // cmdTX_RX, the lamps, the COM menu, the macro buttons and the sound-card SAVE.
     virtual void transmitStateChanged() {}
     virtual void focusSendWindow() {}
     virtual void clearWaterfall() {}
     virtual void showOperatorDialog() {}
+    // frmStopTransmission, not modal.
+    virtual void showAbortDialog() {}
+    virtual void closeAbortDialog() {}
 };
 
 // The whole station behind the window: the mode switches with their guard, the send
 // and receive windows, the macros, the clock, the status displays, the settings and the
 // dialogs that are their live store. The window shows what it holds and forwards the
 // operator's clicks, keys and timer ticks; it decides nothing itself.
-class Station final : private ModeGuard, private ModeListener {
+class Station final : private ModeGuard, private ModeListener, private TransmitterHooks {
 public:
     Station(StationViews views, StationPlatform platform);
     ~Station() override;
@@ -97,8 +107,18 @@ public:
     const ModeSwitches& switches() const { return switches_; }
 
     // 0 receiving, 1 transmitting, 2 stop requested.
-    int txState() const { return 0; }
-    bool longInitialTone() const { return longInitialTone_; }
+    int txState() const { return static_cast<int>(transmitter_.txState()); }
+    TxButtonLook txButton() const { return transmitter_.txButton(); }
+    bool longInitialTone() const { return transmitter_.longInitialTone(); }
+
+    // cmdTX_RX: start, ask to stop, or nothing while waiting for the end.
+    void cmdTX_RX_Click();
+    // The abort dialog's answers.
+    void cmdYES_Click() { transmitter_.cmdYES_Click(); }
+    void cmdNO_Click() { transmitter_.cmdNO_Click(); }
+    // The send window's key events: the code to go on with, 0 to discard the key.
+    int sendWindowKeyDown(int keyCode, int shift) { return transmitter_.sendWindowKeyDown(keyCode, (shift & 1) != 0); }
+    int sendWindowKeyPress(int charCode) { return transmitter_.sendWindowKeyPress(charCode); }
 
     void timerFired(StationTimer timer);
     bool timerRunning(StationTimer timer) const { return timers_[index(timer)].running; }
@@ -119,9 +139,9 @@ public:
     void setDestination(std::string callsign) { destination_ = std::move(callsign); }
     const std::string& destination() const { return destination_; }
 
-    // The COM menu: 0 "NO COM", 1..16 COM1..COM16.
-    void mnuCOMA_Click(int index);
-    int checkedComPort() const { return comPort_; }
+    // The COM menu: 0 "NO COM", 1..16 COM1..COM16, each with the device it stands for.
+    void mnuCOMA_Click(int index) { keyer_.mnuCOMA_Click(index); }
+    const ComPortMenu& comMenu() const { return keyer_.menu(); }
 
     const UtcClock& clock() const { return clock_; }
     const StatusGauges& gauges() const { return gauges_; }
@@ -146,6 +166,7 @@ private:
     void setTimer(StationTimer timer, bool running, int intervalMs);
     void showGauges(GaugeSet gauges);
     void updateCursorReadout();
+    int playbackPosition();
 
     bool transmitting() const override { return txState() != 0; }
     bool receiverLocked() const override { return false; }
@@ -153,9 +174,24 @@ private:
     void channelChanged() override;
     void waterfallChanged() override;
 
+    void resetStatusDisplays() override;
+    void clearWaterfall() override;
+    void setCursorReadoutEnabled(bool) override { updateCursorReadout(); }
+    void setTransmitLed(bool) override { transmitStateChanged(); }
+    void focusSendWindow() override;
+    void txButtonChanged() override;
+    void reevaluateMacroButtons() override { transmitStateChanged(); }
+    void enableMacroButtons(bool) override { transmitStateChanged(); }
+    void setSoundCardSaveEnabled(bool) override { transmitStateChanged(); }
+    void showAbortDialog() override;
+    void closeAbortDialog() override;
+    void transmitTimerChanged(bool running) override;
+    void transmitStateChanged();
+
     TextWindow& send_;
     TextWindow& receive_;
     OperatorMessages& messages_;
+    OnceMessages deviceMessages_;
     AudioDevices& audio_;
     AlarmPlayer& alarm_;
     Settings settings_;
@@ -167,12 +203,12 @@ private:
     LiveSection<OperatorDetails> operatorForm_;
     LiveSection<EmailAccount> emailForm_;
     LiveSection<SoundCards> soundCardForm_;
+    PttKeyer keyer_;
+    ReopeningSink output_;
+    Transmitter transmitter_;
     StationObserver* observer_ = nullptr;
     std::array<TimerState, kStationTimers> timers_{};
     std::string destination_ = "NONAME";
-    int comPort_ = 0;
-    int sentCount_ = 0;
-    bool longInitialTone_ = false;
 };
 
 }  // namespace miv

@@ -58,6 +58,7 @@ public:
 
     // The CQ flag: the CQ macro sets it, Clear Screen clears it.
     void setLongInitialTone(bool on) { vars_.LongInitialTone = on; }
+    bool longInitialTone() const { return vars_.LongInitialTone; }
 
     // Form_Unload: unkey first, then close the output.
     void shutdown();

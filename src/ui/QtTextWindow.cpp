@@ -174,6 +174,16 @@ void QtTextWindow::setSelText(const std::string& text)
     edit_.setTextCursor(cursor);
 }
 
+std::string QtTextWindow::textIn(Color color) const
+{
+    const std::string all = text();
+    std::string out;
+    for (std::size_t i = 0; i < all.size(); ++i)
+        if (all[i] != '\r' && colorAt(static_cast<int>(i)) == color)
+            out += all[i];
+    return out;
+}
+
 Color QtTextWindow::colorAt(int position) const
 {
     const QTextBlock block = edit_.document()->findBlock(position);

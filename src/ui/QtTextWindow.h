@@ -37,6 +37,8 @@ public:
     Color selColor() const { return selColor_; }
     // The colour of the character at `position`; line breaks carry none of their own.
     Color colorAt(int position) const;
+    // The characters of the given colour, in order (what a reader of that colour sees).
+    std::string textIn(Color color) const;
 
 private:
     int documentLength() const;

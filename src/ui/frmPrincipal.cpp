@@ -23,6 +23,7 @@
 #include "ui/frmAbout.h"
 #include "ui/frmEmail.h"
 #include "ui/frmOperator.h"
+#include "ui/frmStopTransmission.h"
 #include "ui/frmTarjetaSonido.h"
 
 namespace miv {
@@ -178,6 +179,8 @@ QWidget* frmPrincipal::buildTextWindows()
     rtfVentanaRX_->setReadOnly(true);
     rtfVentanaTX_ = new SendTextEdit(splitter);
     rtfVentanaTX_->setObjectName("rtfVentanaTX");
+    rtfVentanaTX_->setKeyDownHandler([this](int& code, int shift) { code = station_->sendWindowKeyDown(code, shift); });
+    rtfVentanaTX_->setKeyPressHandler([this](int& code) { code = station_->sendWindowKeyPress(code); });
     splitter->addWidget(rtfVentanaRX_);
     splitter->addWidget(rtfVentanaTX_);
     splitter->setStretchFactor(0, 3);
@@ -296,6 +299,7 @@ QWidget* frmPrincipal::buildControls()
     cmdTX_RX_->setObjectName("cmdTX_RX");
     cmdTX_RX_->setMinimumSize(120, 40);
     cmdTX_RX_->setFocusPolicy(Qt::NoFocus);
+    connect(cmdTX_RX_, &QPushButton::clicked, this, [this] { station_->cmdTX_RX_Click(); });
     grid->addWidget(cmdTX_RX_, 1, 2);
 
     auto* clearSend = new QPushButton("CLEAR", panel);
@@ -342,7 +346,10 @@ void frmPrincipal::buildMenus()
     mnuCOM->setObjectName("mnuCOM");
     auto* ports = new QActionGroup(this);
     for (int index = 0; index < static_cast<int>(mnuCOMA_.size()); ++index) {
-        QAction* entry = mnuCOM->addAction(index == 0 ? QString("NO COM") : QString("COM%1").arg(index));
+        const ComPortMenu::Entry& port = station_->comMenu().entry(index);
+        QAction* entry = mnuCOM->addAction(QString::fromStdString(port.caption));
+        if (!port.description.empty())
+            entry->setToolTip(QString::fromStdString(port.description));
         entry->setObjectName(QString("mnuCOMA%1").arg(index));
         entry->setCheckable(true);
         ports->addAction(entry);
@@ -418,8 +425,7 @@ void frmPrincipal::gaugesChanged(GaugeSet changed)
 void frmPrincipal::mnuCOMA_Click(int index)
 {
     station_->mnuCOMA_Click(index);
-    for (int i = 0; i < static_cast<int>(mnuCOMA_.size()); ++i)
-        mnuCOMA_[static_cast<std::size_t>(i)]->setChecked(i == station_->checkedComPort());
+    transmitStateChanged();
 }
 
 void frmPrincipal::showMode()
@@ -455,27 +461,18 @@ void frmPrincipal::showMacros()
 
 void frmPrincipal::transmitStateChanged()
 {
-    switch (station_->txState()) {
-    case 0:
-        cmdTX_RX_->setText("PTT");
-        cmdTX_RX_->setEnabled(true);
-        cmdTX_RX_->setStyleSheet("background-color: #ff0000;");
-        break;
-    case 1:
-        cmdTX_RX_->setText("STOP");
-        cmdTX_RX_->setEnabled(true);
-        break;
-    default:
-        cmdTX_RX_->setText("WAIT");
-        cmdTX_RX_->setEnabled(false);
-        cmdTX_RX_->setStyleSheet("background-color: #e0e0e0;");
-        break;
-    }
+    const TxButtonLook look = station_->txButton();
+    cmdTX_RX_->setText(look.caption);
+    cmdTX_RX_->setEnabled(look.enabled);
+    cmdTX_RX_->setStyleSheet(QString("background-color: %1;").arg(toQColor(look.backColor).name()));
     const bool sending = station_->txState() != 0;
     imgLedRojo_->setVisible(sending);
     imgLedVerde_->setVisible(!sending);
-    for (int i = 0; i < static_cast<int>(mnuCOMA_.size()); ++i)
-        mnuCOMA_[static_cast<std::size_t>(i)]->setChecked(i == station_->checkedComPort());
+    for (int i = 0; i < static_cast<int>(mnuCOMA_.size()); ++i) {
+        const ComPortMenu::Entry& port = station_->comMenu().entry(i);
+        mnuCOMA_[static_cast<std::size_t>(i)]->setChecked(port.checked);
+        mnuCOMA_[static_cast<std::size_t>(i)]->setEnabled(port.enabled);
+    }
     showMacros();
     if (frmTarjetaSonido_)
         frmTarjetaSonido_->showSaveEnabled();
@@ -505,6 +502,25 @@ void frmPrincipal::showOperatorDialog()
 {
     // After the main window has come up, as at the end of start-up.
     QTimer::singleShot(0, this, &frmPrincipal::showOperatorWindow);
+}
+
+void frmPrincipal::showAbortDialog()
+{
+    if (!frmStopTransmission_) {
+        frmStopTransmission_ = new frmStopTransmission(this);
+        frmStopTransmission_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(frmStopTransmission_, &frmStopTransmission::cmdYES_Click, this, [this] { station_->cmdYES_Click(); });
+        connect(frmStopTransmission_, &frmStopTransmission::cmdNO_Click, this, [this] { station_->cmdNO_Click(); });
+    }
+    frmStopTransmission_->show();
+    frmStopTransmission_->raise();
+    frmStopTransmission_->activateWindow();
+}
+
+void frmPrincipal::closeAbortDialog()
+{
+    if (frmStopTransmission_)
+        frmStopTransmission_->close();
 }
 
 void frmPrincipal::showOperatorWindow()

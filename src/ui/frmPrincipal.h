@@ -25,6 +25,7 @@ class TextView;
 class WaterfallView;
 class frmEmail;
 class frmOperator;
+class frmStopTransmission;
 class frmTarjetaSonido;
 
 // The operator's main window: shows the station and forwards every click, key and
@@ -78,6 +79,8 @@ private:
     void focusSendWindow() override;
     void clearWaterfall() override;
     void showOperatorDialog() override;
+    void showAbortDialog() override;
+    void closeAbortDialog() override;
 
     TextView* rtfVentanaRX_ = nullptr;
     SendTextEdit* rtfVentanaTX_ = nullptr;
@@ -115,6 +118,7 @@ private:
     QPointer<frmOperator> frmOperator_;
     QPointer<frmEmail> frmEmail_;
     QPointer<frmTarjetaSonido> frmTarjetaSonido_;
+    QPointer<frmStopTransmission> frmStopTransmission_;
 };
 
 }  // namespace miv

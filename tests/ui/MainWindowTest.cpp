@@ -76,8 +76,13 @@ void MainWindowTest::titleMenusAndCaptions()
         ports << action->text();
     QCOMPARE(ports.size(), 17);
     QCOMPARE(ports.front(), QString("NO COM"));
-    QCOMPARE(ports[1], QString("COM1"));
+    // Each port with the device it stands for; the missing ones are there but disabled.
+    QCOMPARE(ports[1], QString("COM1 (ttyS0)"));
+    QCOMPARE(ports[2], QString("COM2"));
     QCOMPARE(ports.back(), QString("COM16"));
+    const QList<QAction*> entries = window_->menuBar()->actions()[1]->menu()->actions();
+    QVERIFY(entries[0]->isEnabled() && entries[1]->isEnabled() && entries[5]->isEnabled());
+    QVERIFY(!entries[2]->isEnabled() && !entries[16]->isEnabled());
 
     QCOMPARE(find<QPushButton>("cmdTX_RX")->text(), QString("PTT"));
     QCOMPARE(find<QPushButton>("cmdClearVentanaTX")->text(), QString("CLEAR"));
@@ -272,7 +277,8 @@ void MainWindowTest::comMenuChecksOneEntry()
         checked += entry->isChecked() ? 1 : 0;
     QCOMPARE(checked, 1);
     QVERIFY(entries[5]->isChecked());
-    QCOMPARE(entries[5]->text(), QString("COM5"));
+    QCOMPARE(entries[5]->text(), QString("COM5 (ttyUSB0)"));
+    QCOMPARE(window_->station().comMenu().checkedIndex(), 5);
 }
 
 void MainWindowTest::aboutBoxShowsDescriptionAndVersion()

@@ -8,8 +8,10 @@
 #include "platform/AlarmPlayer.h"
 #include "platform/AudioDevices.h"
 #include "platform/Clock.h"
+#include "platform/MemorySink.h"
 #include "platform/OperatorMessages.h"
 #include "platform/ProcessorTimes.h"
+#include "platform/SerialPort.h"
 #include "platform/SettingsStore.h"
 #include "station/Station.h"
 
@@ -44,8 +46,22 @@ public:
     std::vector<std::string> devices;
 };
 
-// No sound card: the lists hold what the test says, and nothing opens.
-class NoSoundCard final : public AudioDevices {
+// Hands out one long-lived sink to every opening.
+class LentSink final : public AudioSink {
+public:
+    explicit LentSink(AudioSink& sink) : sink_(sink) {}
+    bool open(int count) override { return sink_.open(count); }
+    void queue(int slot, const AudioBlock& block) override { sink_.queue(slot, block); }
+    bool slotDone(int slot) const override { return sink_.slotDone(slot); }
+    void close() override { sink_.close(); }
+
+private:
+    AudioSink& sink_;
+};
+
+// A sound card whose output is memory and whose input never opens: the lists hold
+// what the test says.
+class FakeSoundCard final : public AudioDevices {
 public:
     std::vector<std::string> captureDevices() override { return capture; }
     std::vector<std::string> playbackDevices() override { return playback; }
@@ -57,25 +73,44 @@ public:
     std::unique_ptr<AudioSink> makeSink(int position) override
     {
         sinkPositions.push_back(position);
-        return nullptr;
+        return std::make_unique<LentSink>(output);
     }
 
     std::vector<std::string> capture{kDefaultAudioDevice, "USB Audio CODEC"};
     std::vector<std::string> playback{kDefaultAudioDevice, "USB Audio CODEC", "Speakers"};
+    MemorySink output;
     std::vector<int> sourcePositions;
     std::vector<int> sinkPositions;
 };
 
+// COM1 and COM5 exist; the others are missing.
+inline ComAssignment twoSerialPorts()
+{
+    ComAssignment ports;
+    ports[0] = SerialDeviceInfo{"/dev/ttyS0", "ttyS0", ""};
+    ports[4] = SerialDeviceInfo{"/dev/serial/by-id/usb-FTDI-if00-port0", "ttyUSB0", "FT232R USB UART"};
+    return ports;
+}
+
 // Everything a station needs, none of it real.
 struct FakePlatform {
+    FakePlatform()
+    {
+        serial.present = {"/dev/ttyS0", "/dev/serial/by-id/usb-FTDI-if00-port0"};
+    }
+
     FixedClock clock{UtcTime{9, 5, 30}};
     RecordedMessages messages;
     MemorySettingsStore settings;
-    NoSoundCard audio;
+    FakeSoundCard audio;
     SteadyProcessorTimes processorTimes;
     RecordingAlarm alarm;
+    FakeSerialPort serial;
 
-    StationPlatform platform() { return {clock, messages, settings, audio, processorTimes, alarm}; }
+    StationPlatform platform()
+    {
+        return {clock, messages, settings, audio, processorTimes, alarm, serial, twoSerialPorts()};
+    }
 };
 
 }  // namespace miv::testing

@@ -6,6 +6,7 @@
 #include "platform/ProcStatProcessorTimes.h"
 #include "platform/PulseAlarmPlayer.h"
 #include "platform/PulseAudio.h"
+#include "platform/QtSerialPort.h"
 #include "platform/ReopeningAudio.h"
 #include "station/ProgramInfo.h"
 #include "ui/QtOperatorMessages.h"
@@ -37,7 +38,10 @@ int main(int argc, char** argv)
     // The player's fallback beep comes from its own thread; the bell rings on the window's.
     miv::PulseAlarmPlayer alarm([] { QMetaObject::invokeMethod(qApp, [] { QApplication::beep(); }); });
 
-    miv::frmPrincipal window({clock, messages, settings, audio, processorTimes, alarm});
+    miv::QtSerialPort serial;
+
+    miv::frmPrincipal window({clock, messages, settings, audio, processorTimes, alarm, serial,
+                              miv::assignComPorts(miv::QtSerialPort::listDevices())});
     messages.setParent(&window);
     window.show();
     return QApplication::exec();
