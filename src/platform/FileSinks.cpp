@@ -27,6 +27,9 @@ std::unique_ptr<SoundFileSink> SoundFileSink::create(const std::string& path, st
         error = sf_strerror(nullptr);
         return nullptr;
     }
+    // The header follows every write, so the file can be read while it grows (the
+    // window keeps one file for a whole session).
+    sf_command(file, SFC_SET_UPDATE_HEADER_AUTO, nullptr, SF_TRUE);
     return std::unique_ptr<SoundFileSink>(new SoundFileSink(file));
 }
 

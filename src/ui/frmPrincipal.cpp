@@ -128,7 +128,7 @@ frmPrincipal::frmPrincipal(StationPlatform platform, QWidget* parent)
     station_->switches().addListener(this);
     showMode();
     station_->startUp();
-    resize(1100, 780);
+    resize(1240, 820);
 }
 
 frmPrincipal::~frmPrincipal()
@@ -160,9 +160,13 @@ QWidget* frmPrincipal::buildDisplays()
     for (const GaugePlace& place : kGaugePlaces) {
         auto* gauge = new NeedleGauge(panel);
         gauge->setObjectName(place.picture);
+        gauge->setMinimumHeight(72);
         gauges_[slot(place.gauge)] = gauge;
         QLineEdit* text = caption(place.caption, panel);
-        text->setAutoFillBackground(true);
+        QFont small = text->font();
+        small.setPointSizeF(small.pointSizeF() * 0.85);
+        text->setFont(small);
+        text->setAlignment(Qt::AlignCenter);
         gaugeCaptions_[slot(place.gauge)] = text;
         grid->addWidget(gauge, 2, column);
         grid->addWidget(text, 3, column);

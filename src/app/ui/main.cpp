@@ -1,8 +1,12 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
+#include <cstdio>
 
 #include "platform/Clock.h"
 #include "platform/FileSettingsStore.h"
+#include "platform/FileSinks.h"
+#include "platform/PacedAudio.h"
 #include "platform/ProcStatProcessorTimes.h"
 #include "platform/PulseAlarmPlayer.h"
 #include "platform/PulseAudio.h"
@@ -25,6 +29,10 @@ int main(int argc, char** argv)
     const QCommandLineOption settingsFile("settings", "Keeps the settings in FILE instead of the usual place.",
                                           "FILE");
     options.addOption(settingsFile);
+    const QCommandLineOption outputFile(
+        "output-file", "Writes every transmission to FILE (WAV, or FLAC for .flac) at the pace of a sound card.",
+        "FILE");
+    options.addOption(outputFile);
     options.process(app);
 
     miv::SystemClock clock;
@@ -34,6 +42,16 @@ int main(int argc, char** argv)
                                                                 : miv::defaultSettingsPath());
     miv::PulseAudioDevices soundCard;
     miv::StandInAudioDevices audio(soundCard);
+    if (options.isSet(outputFile)) {
+        const QString path = options.value(outputFile);
+        std::string error;
+        auto file = miv::SoundFileSink::create(path.toStdString(), error);
+        if (!file) {
+            std::fprintf(stderr, "miv: cannot write %s: %s\n", qPrintable(path), error.c_str());
+            return 2;
+        }
+        audio.replacePlayback(QFileInfo(path).fileName().toStdString(), std::make_unique<miv::PacedSink>(std::move(file)));
+    }
     miv::ProcStatProcessorTimes processorTimes;
     // The player's fallback beep comes from its own thread; the bell rings on the window's.
     miv::PulseAlarmPlayer alarm([] { QMetaObject::invokeMethod(qApp, [] { QApplication::beep(); }); });
