@@ -1,0 +1,28 @@
+#include "station/CursorReadout.h"
+
+#include "modem/Picture.h"
+
+namespace miv {
+
+namespace {
+
+constexpr double kWaterfallSpanHz = 3000.0;
+
+}  // namespace
+
+std::string cursorReadout(int x, int y, int width, int height, bool bw2250)
+{
+    if (x < 0 || x > width || y < 0 || y > height || width <= 0)
+        return {};
+    const double f = x * kWaterfallSpanHz / width;
+    const double centre = bw2250 ? 1500.0 : 1000.0;
+    return "Frec: " + formatPicture(f, "#######.0") + " Hz @ Shift: " +
+           formatPicture(f - centre, "#######.0") + " Hz";
+}
+
+bool cursorReadoutRuns(const ModeSwitches& switches, bool transmitting)
+{
+    return switches.waterfallOn() && !switches.mode().eme && !transmitting;
+}
+
+}  // namespace miv
