@@ -42,6 +42,7 @@ private:
 class Mixer {
 public:
     Complex mix(Complex z, float frequency, float sampleRate);
+    float phase() const { return phase_; }
 
 private:
     float phase_ = 0;  // radians

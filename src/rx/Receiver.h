@@ -77,6 +77,7 @@ public:
     const std::string& ReceivedText() const { return output_.ReceivedText(); }
     const ReceiveState& state() const { return state_; }
     const SpectrumHistory& spectrumHistory() const { return spectrum_.history(); }
+    int ringWriteIndex() const { return chains_.RingWriteIndex(); }
 
     void bandwidthChanged() override { clampStartBin(); }
     void symbolRateChanged() override { clampStartBin(); }

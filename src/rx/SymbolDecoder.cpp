@@ -146,6 +146,7 @@ void SymbolDecoder::decide(int base, float rowPeak)
         }
     }
     const int hardBin = base + hardTone * step;
+    HardTone_ = hardTone;
 
     HopPosition = nextHopRow(HopPosition);
     if (SymbolCount <= 22)

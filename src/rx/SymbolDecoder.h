@@ -64,6 +64,8 @@ public:
     void DecodeStep();
 
     int DeinterleaveRow(int branch) const;
+    // The tone of the latest decision.
+    int HardTone() const { return HardTone_; }
 
 private:
     void decide(int groupBase, float rowPeak);
@@ -88,6 +90,7 @@ private:
     int HopPosition = 25;     // hop row of the last decided symbol
     int LastShift = 0;
     int LastStartBin = 0;
+    int HardTone_ = 0;
 };
 
 }  // namespace miv
