@@ -91,8 +91,9 @@ AudioFileReader::AudioFileReader(const std::string& path) : path_(path)
         fail("the file is truncated");
         return;
     }
-    // Floating-point files are read at the same scale as integer ones.
-    sf_command(file_, SFC_SET_SCALE_FLOAT_INT_READ, nullptr, SF_TRUE);
+    // 16-bit files at the working rate are read exactly; everything else goes through
+    // floating point, where libsndfile puts every format on the same scale.
+    direct_ = fileRate_ == kSampleRate && (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_PCM_16;
     if (fileRate_ != kSampleRate) {
         int srcError = 0;
         converter_ = src_new(SRC_SINC_MEDIUM_QUALITY, 1, &srcError);
@@ -121,7 +122,7 @@ int AudioFileReader::read(std::int16_t* out, int count)
 {
     if (!ok() || count <= 0)
         return 0;
-    return converter_ == nullptr ? readDirect(out, count) : readConverted(out, count);
+    return direct_ ? readDirect(out, count) : readConverted(out, count);
 }
 
 std::vector<std::int16_t> AudioFileReader::readAll()
@@ -193,6 +194,14 @@ int AudioFileReader::readConverted(std::int16_t* out, int count)
             readFrames();
         if (!ok())
             break;
+        if (converter_ == nullptr) {
+            converted_.swap(frames_);
+            frames_.clear();
+            framesUsed_ = 0;
+            convertedUsed_ = 0;
+            flushed = converted_.empty();
+            continue;
+        }
         const bool last = endOfInput_ && framesUsed_ == frames_.size();
         converted_.resize(static_cast<std::size_t>(std::ceil(kChunkFrames * ratio_)) + 64);
         SRC_DATA data{};

@@ -47,12 +47,13 @@ private:
     long long framesExpected_ = 0;
     long long framesRead_ = 0;
     bool endOfInput_ = false;
+    bool direct_ = false;
     double ratio_ = 1;
     std::vector<short> interleavedShort_;
     std::vector<float> interleavedFloat_;
     std::vector<float> frames_;      // first channel, waiting for the converter
     std::size_t framesUsed_ = 0;
-    std::vector<float> converted_;  // converter output not yet handed out
+    std::vector<float> converted_;  // converter output (or frames) not yet handed out
     std::size_t convertedUsed_ = 0;
 };
 
