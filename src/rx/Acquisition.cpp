@@ -30,11 +30,11 @@ void Acquisition::AcquireSignal(int lowBin, int highBin)
     const int plane = state_.SpectrumPlane;
 
     // Row and group offset of each preamble slot do not depend on the position.
-    std::array<int, kPreambleLength> rows{};
+    std::array<const float*, kPreambleLength> rows{};
     std::array<int, kPreambleLength> groupOffset{};
     for (std::size_t k = 0; k < kPreambleLength; ++k) {
         const int slot = PreambleSlot[k];
-        rows[k] = rowBefore(state_.CurrentRow, (kWindowSlots - slot) * kRowsPerSymbol);
+        rows[k] = history.row(rowBefore(state_.CurrentRow, (kWindowSlots - slot) * kRowsPerSymbol), plane);
         groupOffset[k] = eme ? 0 : (HopTable.group(slot, state_.HopColumn) - 1) * 16 * step;
     }
 
@@ -42,18 +42,16 @@ void Acquisition::AcquireSignal(int lowBin, int highBin)
         float sum = 0;
         int matches = 0;
         for (std::size_t k = 0; k < kPreambleLength; ++k) {
-            const int row = rows[k];
-            const int s = groupOffset[k] + pos;
-            const int expected = s + PreambleSymbols[k] * step;
-            sum += history(row, expected, plane);
+            const float* row = rows[k] + groupOffset[k] + pos;
+            const int expected = PreambleSymbols[k];
+            sum += row[expected * step];
             float max = -1;
-            int strongest = s;
+            int strongest = 0;
             for (int t = 0; t < 16; ++t) {
-                const int b = s + t * step;
-                const float v = history(row, b, plane);
+                const float v = row[t * step];
                 if (v > max) {
                     max = v;
-                    strongest = b;
+                    strongest = t;
                 }
             }
             matches += strongest == expected;

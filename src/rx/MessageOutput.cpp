@@ -116,8 +116,16 @@ void MessageOutput::WriteHeader()
     window_.setSelColor(kBlue);
     window_.setSelText("RX: ");
     window_.setSelColor(kBlack);
-    window_.setSelText("<" + formatPicture(now.hour, "00") + ":" + formatPicture(now.minute, "00") + " UTC>");
-    window_.setSelText(" <" + formatPicture(state_.FrequencyShift, "0.0") + " Hz.> ");
+    std::string time = "<";
+    time += formatPicture(now.hour, "00");
+    time += ':';
+    time += formatPicture(now.minute, "00");
+    time += " UTC>";
+    window_.setSelText(time);
+    std::string shift = " <";
+    shift += formatPicture(state_.FrequencyShift, "0.0");
+    shift += " Hz.> ";
+    window_.setSelText(shift);
     window_.setSelColor(kBlue);
 }
 

@@ -23,6 +23,8 @@ public:
     // row 1..208, bin 0..8191, plane 1..2
     float operator()(int row, int bin, int plane) const { return cells_[index(row, bin, plane)]; }
     float& operator()(int row, int bin, int plane) { return cells_[index(row, bin, plane)]; }
+    // Bins 0..8191 of one row.
+    const float* row(int row, int plane) const { return cells_.data() + index(row, 0, plane); }
 
 private:
     static std::size_t index(int row, int bin, int plane)

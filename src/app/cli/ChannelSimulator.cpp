@@ -50,10 +50,12 @@ std::vector<double> shiftFrequency(const std::vector<std::int16_t>& input, doubl
     for (std::size_t i = 0; i < kSize; ++i)
         window[i] = 0.5 - 0.5 * std::cos(2 * std::numbers::pi * static_cast<double>(i) / kSize);
 
-    std::vector<ComplexD> analytic(length + kHop + kSize, ComplexD{});
-    std::vector<ComplexD> segment(kSize);
     // Segments start half a window before the input so every sample gets full weight.
-    for (std::size_t start = 0; start < length + kHop; start += kHop) {
+    const std::size_t segments = length / kHop + 2;
+    std::vector<ComplexD> analytic((segments + 1) * kHop, ComplexD{});
+    std::vector<ComplexD> segment(kSize);
+    for (std::size_t first = 0; first < segments; ++first) {
+        const std::size_t start = first * kHop;
         for (std::size_t i = 0; i < kSize; ++i) {
             const std::size_t at = start + i;  // position in the input, shifted by kHop
             const bool inside = at >= kHop && at - kHop < length;
@@ -69,10 +71,11 @@ std::vector<double> shiftFrequency(const std::vector<std::int16_t>& input, doubl
             analytic[start + i] += segment[i] / static_cast<double>(kSize);
     }
 
-    std::vector<double> out(length);
+    std::vector<double> out;
+    out.reserve(length);
     for (std::size_t n = 0; n < length; ++n) {
         const double turns = std::fmod(offset * static_cast<double>(n) / kSampleRate, 1.0);
-        out[n] = (analytic[n + kHop] * std::polar(1.0, 2 * std::numbers::pi * turns)).real();
+        out.push_back((analytic[n + kHop] * std::polar(1.0, 2 * std::numbers::pi * turns)).real());
     }
     return out;
 }
