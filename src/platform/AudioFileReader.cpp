@@ -43,6 +43,9 @@ bool dataChunkCutShort(SNDFILE* file)
 
 std::int16_t toSample(float v)
 {
+    // A damaged float file can hold NaN, which has no sample value.
+    if (std::isnan(v))
+        return 0;
     // libsndfile maps 16-bit full scale to ±1.0 with 32768.
     const float scaled = std::nearbyint(v * 32768.0f);
     return static_cast<std::int16_t>(std::clamp(scaled, -32768.0f, 32767.0f));

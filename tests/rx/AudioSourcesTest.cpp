@@ -103,6 +103,13 @@ TEST_F(AudioSourcesTest, TakesTheFirstChannelAndReadsFloatAtTheSameScale)
     EXPECT_EQ(samples[999], 16384);
 }
 
+TEST_F(AudioSourcesTest, AFloatFileHoldingNanOrInfinityReadsAsSilenceOrFullScale)
+{
+    const std::vector<float> frames{0.25f, std::nanf(""), 1e9f, -INFINITY};
+    AudioFileReader reader(write("n.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 48000, 1, frames));
+    EXPECT_EQ(reader.readAll(), (std::vector<std::int16_t>{8192, 0, 32767, -32768}));
+}
+
 TEST_F(AudioSourcesTest, ConvertsOtherRatesTo48kHz)
 {
     // One second of 1000 Hz at 8 kHz: 48000 samples, 1000 cycles.
