@@ -4,7 +4,7 @@
 #include "platform/BlockAudioSource.h"
 #include "rx/Receiver.h"
 #include "rx/RxTestSupport.h"
-#include "rx/SignalGenerator.h"
+#include "tx/Render.h"
 
 namespace miv::test {
 namespace {
@@ -92,7 +92,7 @@ TEST(Receiver, AChannelChangeRestartsTheBasebandRing)
 TEST(Receiver, AReplyAfterCaptureReopensIsReceivedWhole)
 {
     std::vector<std::int16_t> audio = silence(10);
-    const auto reply = generateTransmission(hf2250Fast(), "a reply longer than the fifty blocks of the ring, 73").samples;
+    const auto reply = renderTransmission(hf2250Fast(), "a reply longer than the fifty blocks of the ring, 73").samples;
     audio.insert(audio.end(), reply.begin(), reply.end());
     audio.resize(audio.size() + 40 * kBlockSamples, 0);
     Station s(audio);
@@ -122,7 +122,7 @@ TEST(Receiver, StartBinStaysInsideTheRangeOfANewMode)
     settings.snrDb = 10;
     settings.frequencyOffsetHz = 1290;
     // The preamble is enough to lock.
-    std::vector<std::int16_t> start = generateTransmission(eme, "e").samples;
+    std::vector<std::int16_t> start = renderTransmission(eme, "e").samples;
     start.resize(30 * 48000);
     Station s(cli::simulateChannel(start, settings).samples);
     s.switches.clickChannel();
@@ -147,10 +147,10 @@ TEST(Receiver, StartBinStaysInsideTheRangeOfANewMode)
 // Two receivers in one process share nothing.
 TEST(Receiver, TwoReceiversRunSideBySide)
 {
-    const auto first = generateTransmission(hf2250Fast(), "first").samples;
+    const auto first = renderTransmission(hf2250Fast(), "first").samples;
     ModemMode narrow;
     narrow.bw2250 = false;
-    const auto second = generateTransmission(narrow, "second").samples;
+    const auto second = renderTransmission(narrow, "second").samples;
     std::vector<std::int16_t> a = first;
     a.resize(first.size() + 30 * kBlockSamples);
     std::vector<std::int16_t> b = second;

@@ -5,9 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "platform/AudioFileReader.h"
 #include "rx/RxTestSupport.h"
-#include "rx/SignalGenerator.h"
 
 namespace miv::test {
 namespace {
@@ -94,39 +92,6 @@ INSTANTIATE_TEST_SUITE_P(
         std::erase(n, '-');
         return n + "_" + std::to_string(param.index);
     });
-
-// The generator the loopback tests use must itself put exactly these samples on air.
-class GeneratorMatchesVector : public testing::TestWithParam<std::string> {};
-
-TEST_P(GeneratorMatchesVector, SampleForSample)
-{
-    const nlohmann::json t = trace(GetParam());
-    ModemMode mode;
-    mode.bw2250 = t["mode"]["bw"].get<int>() == 2250;
-    mode.eme = t["mode"]["channel"].get<std::string>() == "eme";
-    mode.baud16 = t["mode"]["baud"].get<int>() == 16;
-    const GeneratedTransmission g = generateTransmission(mode, t["text"].get<std::string>());
-
-    ASSERT_EQ(g.sentTones.size(), t["symbols"].size());
-    for (std::size_t i = 0; i < g.sentTones.size(); ++i) {
-        EXPECT_EQ(g.sentTones[i], t["symbols"][i]["tone"].get<int>()) << "symbol " << i;
-        EXPECT_EQ(g.sentGroups[i], t["symbols"][i]["group"].get<int>()) << "symbol " << i;
-    }
-    AudioFileReader reader(vectorPath(GetParam() + ".flac"));
-    const std::vector<std::int16_t> samples = reader.readAll();
-    ASSERT_TRUE(reader.ok()) << reader.error();
-    ASSERT_EQ(g.samples.size(), samples.size());
-    EXPECT_EQ(g.firstSymbolSample, t["first_symbol_sample"].get<std::size_t>());
-    EXPECT_TRUE(g.samples == samples);
-}
-
-INSTANTIATE_TEST_SUITE_P(Vectors, GeneratorMatchesVector,
-                         testing::Values("hf2250-16", "hf500-16", "hf2250-1", "hf500-1", "eme"),
-                         [](const auto& param) {
-                             std::string n = param.param;
-                             std::erase(n, '-');
-                             return n;
-                         });
 
 }  // namespace
 }  // namespace miv::test

@@ -1,10 +1,180 @@
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+
 #include "app/cli/Commands.h"
+#include "app/cli/ExitCodes.h"
+#include "app/cli/ModeOptions.h"
+#include "modem/Charset.h"
+#include "platform/Clock.h"
+#include "platform/FileSinks.h"
+#include "platform/OperatorMessages.h"
+#include "platform/TextWindow.h"
+#include "tx/Render.h"
+#include "tx/Transmitter.h"
 
 namespace miv::cli {
 
-void addTxCommand(CLI::App& app, int& /*exitCode*/)
+namespace {
+
+struct TxOptions {
+    ModeOptions mode;
+    bool longTone = false;
+    long idle = 0;
+    std::string utc;
+    std::string text;
+    std::string textFile;
+    std::string output;
+};
+
+std::optional<UtcTime> parseUtc(const std::string& s)
 {
-    app.add_subcommand("tx", "(not built yet)");
+    auto digit = [&](std::size_t i) { return s[i] >= '0' && s[i] <= '9' ? s[i] - '0' : -1; };
+    if (s.size() != 5 || s[2] != ':')
+        return std::nullopt;
+    const int d[4] = {digit(0), digit(1), digit(3), digit(4)};
+    for (const int v : d)
+        if (v < 0)
+            return std::nullopt;
+    const UtcTime time{d[0] * 10 + d[1], d[2] * 10 + d[3], 0};
+    if (time.hour > 23 || time.minute > 59)
+        return std::nullopt;
+    return time;
+}
+
+// Line ends become the Enter key's carriage return, which the far end shows as a new
+// line; the final line end of a file is not part of the message.
+std::string normaliseLineEnds(const std::string& text, bool dropFinal)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
+        out += text[i] == '\n' ? '\r' : text[i];
+    }
+    while (dropFinal && !out.empty() && out.back() == '\r')
+        out.pop_back();
+    return out;
+}
+
+std::string describe(char32_t c)
+{
+    std::ostringstream s;
+    s << '"' << utf8Encode(c) << "\" (U+" << std::uppercase << std::hex << std::setw(4) << std::setfill('0')
+      << static_cast<unsigned long>(c) << ')';
+    return s.str();
+}
+
+int runTx(const TxOptions& options)
+{
+    std::string utf8 = options.text;
+    if (!options.textFile.empty()) {
+        std::error_code ec;
+        std::ifstream file(options.textFile, std::ios::binary);
+        std::ostringstream content;
+        if (file && !std::filesystem::is_directory(options.textFile, ec))
+            content << file.rdbuf();
+        if (!file || file.bad() || std::filesystem::is_directory(options.textFile, ec)) {
+            std::cerr << "miv-cli tx: cannot read " << options.textFile << '\n';
+            return kExitInputError;
+        }
+        utf8 = content.str();
+    }
+    const Cp1252Conversion converted = utf8ToCp1252(normaliseLineEnds(utf8, !options.textFile.empty()));
+    if (converted.invalidUtf8) {
+        std::cerr << "miv-cli tx: the text is not valid UTF-8\n";
+        return kExitInputError;
+    }
+    if (converted.firstUnsendable) {
+        std::cerr << "miv-cli tx: the text holds " << describe(*converted.firstUnsendable)
+                  << ", which has no 8-bit character code and cannot be sent\n";
+        return kExitUnsendable;
+    }
+
+    std::unique_ptr<SoundFileSink> fileSink;
+    std::unique_ptr<RawStreamSink> rawSink;
+    AudioSink* sink = nullptr;
+    if (options.output == "-") {
+        // A closed pipe is a write error to report, not a signal that kills us.
+        std::signal(SIGPIPE, SIG_IGN);
+        rawSink = std::make_unique<RawStreamSink>(stdout);
+        sink = rawSink.get();
+    } else {
+        std::string error;
+        fileSink = SoundFileSink::create(options.output, error);
+        if (!fileSink) {
+            std::cerr << "miv-cli tx: cannot write " << options.output << ": " << error << '\n';
+            return kExitOutputError;
+        }
+        sink = fileSink.get();
+    }
+    auto failed = [&] { return fileSink ? fileSink->failed() : rawSink->failed(); };
+
+    ModeSwitches switches;
+    options.mode.applyTo(switches);
+    SystemClock systemClock;
+    FixedClock fixedClock;
+    const Clock* clock = &systemClock;
+    if (!options.utc.empty()) {
+        fixedClock.set(*parseUtc(options.utc));
+        clock = &fixedClock;
+    }
+    MemoryTextWindow sendWindow;
+    MemoryTextWindow receiveWindow;
+    sendWindow.setText(converted.text);
+    sendWindow.moveToEnd();
+    StderrMessages messages;
+    NoPttKeyer keyer;
+    TransmitterHooks hooks;
+
+    Transmitter transmitter(switches, sendWindow, receiveWindow, *clock, *sink, messages, keyer, hooks);
+    transmitter.setLongInitialTone(options.longTone);
+    // The same ticks as the window's timers; a file is always ready, so every tick
+    // moves a block.
+    runTransmission(transmitter, options.idle, failed);
+    if (fileSink)
+        fileSink->close();
+    if (failed()) {
+        std::cerr << "miv-cli tx: cannot write " << (options.output == "-" ? "stdout" : options.output);
+        if (fileSink)
+            std::cerr << ": " << fileSink->error();
+        std::cerr << '\n';
+        return kExitOutputError;
+    }
+    const long long samples = fileSink ? fileSink->samplesWritten() : rawSink->samplesWritten();
+    std::cerr << "miv-cli tx: " << switches.mode().parameters().name << ", " << converted.text.size()
+              << " characters, " << samples / kBlockSamples << " blocks ("
+              << std::fixed << std::setprecision(3) << static_cast<double>(samples) / kSampleRate << " s)\n";
+    return kExitOk;
+}
+
+}  // namespace
+
+void addTxCommand(CLI::App& app, int& exitCode)
+{
+    auto options = std::make_shared<TxOptions>();
+    CLI::App* tx = app.add_subcommand("tx", "Render a whole transmission of a text to audio");
+    options->mode.addTo(*tx);
+    tx->add_flag("--long-tone", options->longTone, "Long initial tone, as after the CQ macro");
+    tx->add_option("--idle", options->idle, "Idle characters to send after the text before stopping")
+        ->check(CLI::NonNegativeNumber);
+    tx->add_option("--utc", options->utc, "UTC time of the TX header, HH:MM (default: now)")
+        ->check(CLI::Validator(
+            [](std::string& s) { return parseUtc(s) ? std::string() : std::string("expected HH:MM"); }, "HH:MM"));
+    CLI::Option_group* text = tx->add_option_group("text", "What to send (UTF-8; line ends are sent as Enter)");
+    text->add_option("--text", options->text, "The text");
+    text->add_option("--text-file", options->textFile, "A file holding the text");
+    text->require_option(1);
+    tx->add_option("-o,--output", options->output, "WAV file (FLAC if it ends in .flac), or - for raw s16le on stdout")
+        ->required();
+    tx->callback([options, &exitCode] { exitCode = runTx(*options); });
 }
 
 }  // namespace miv::cli

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "platform/AudioSink.h"
+
+typedef struct sf_private_tag SNDFILE;
+
+namespace miv {
+
+// Writes the transmission to a sound file (WAV, or FLAC when the name ends in ".flac"),
+// 48 kHz 16-bit mono. A file takes one transmission: it is finished by close(). Every
+// slot is done at once, so the transmitter renders as fast as it can.
+class SoundFileSink final : public AudioSink {
+public:
+    // Creates (or truncates) the file; null with the reason in `error` when it cannot.
+    static std::unique_ptr<SoundFileSink> create(const std::string& path, std::string& error);
+    ~SoundFileSink() override;
+    SoundFileSink(const SoundFileSink&) = delete;
+    SoundFileSink& operator=(const SoundFileSink&) = delete;
+
+    bool open(int slots) override;
+    void queue(int slot, const AudioBlock& block) override;
+    bool slotDone(int slot) const override;
+    void close() override;
+
+    // A write or the final flush failed; `error` says why.
+    bool failed() const { return !error_.empty(); }
+    const std::string& error() const { return error_; }
+    long long samplesWritten() const { return samplesWritten_; }
+
+private:
+    explicit SoundFileSink(SNDFILE* file) : file_(file) {}
+
+    SNDFILE* file_;
+    std::string error_;
+    long long samplesWritten_ = 0;
+};
+
+// Writes raw 48 kHz signed 16-bit little-endian mono to a stream (stdout for "-"), for
+// piping into aplay or sox. The stream stays the caller's.
+class RawStreamSink final : public AudioSink {
+public:
+    explicit RawStreamSink(std::FILE* stream) : stream_(stream) {}
+
+    bool open(int slots) override;
+    void queue(int slot, const AudioBlock& block) override;
+    bool slotDone(int slot) const override;
+    void close() override;
+
+    bool failed() const { return failed_; }
+    long long samplesWritten() const { return samplesWritten_; }
+
+private:
+    std::FILE* stream_;
+    bool open_ = false;
+    bool failed_ = false;
+    long long samplesWritten_ = 0;
+};
+
+}  // namespace miv

@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <thread>
+
+#include "mail/MailDispatcher.h"
+#include "mail/ReportDelivery.h"
+#include "mail/ReportPlanner.h"
+#include "mail/SmtpTestServer.h"
+#include "platform/CurlMailTransport.h"
+
+namespace miv {
+namespace {
+
+using namespace std::chrono_literals;
+using test::SmtpTestServer;
+
+// Every exchange here is with a server on 127.0.0.1 that the test itself starts.
+class DeliveryTest : public ::testing::Test {
+protected:
+    DeliveryTest()
+    {
+        input_.operatorDetails = {"EA4XYZ", "Pedro", "Madrid", "IN80do", "IC-7300", "ea4xyz@example.es", "73"};
+        input_.utcHour = 12;
+        // A line that is just "." must not end the data early.
+        input_.receivedText = "QSL tnx\r\n.\r\n.. dots\r\nde G4ABC <g4abc@example.com> k";
+    }
+
+    ReportPlan smtpPlan(int port)
+    {
+        input_.account = {MailOption::Smtp, "127.0.0.1:" + std::to_string(port), "", ""};
+        ReportPlanner planner;
+        return planner.plan(input_);
+    }
+
+    ReportInput input_;
+};
+
+TEST_F(DeliveryTest, TheServerReceivesAWellFormedMessageIntact)
+{
+    SmtpTestServer server({"--mode", "accept"});
+    const ReportPlan plan = smtpPlan(server.port());
+    CurlMailTransport transport({10s, {}});
+    const ReportOutcome outcome = deliverReport(plan, transport);
+    const nlohmann::json seen = server.finish();
+
+    ASSERT_EQ(outcome.status, ReportStatus::Sent) << outcome.deliveries.front().result.error;
+    EXPECT_TRUE(seen["accepted"].get<bool>());
+    EXPECT_EQ(seen["mail_from"], "<ea4xyz@example.es>");
+    EXPECT_EQ(seen["rcpt_to"], nlohmann::json::array({"<g4abc@example.com>"}));
+    EXPECT_EQ(seen["commands"].front().get<std::string>().rfind("EHLO ", 0), 0u);
+    EXPECT_EQ(seen["commands"].back(), "QUIT");
+
+    // On the wire the lone dot was doubled, and the others gained one more.
+    const auto wire = seen["data_lines"].get<std::vector<std::string>>();
+    EXPECT_NE(std::find(wire.begin(), wire.end(), "..\r\n"), wire.end());
+    EXPECT_NE(std::find(wire.begin(), wire.end(), "... dots\r\n"), wire.end());
+    for (const std::string& line : wire)
+        EXPECT_TRUE(line.ends_with("\r\n") && line.find_first_of("\r\n") == line.size() - 2) << line;
+
+    // What arrives is the report to the character.
+    EXPECT_EQ(seen["body"].get<std::string>(), plan.body);
+    std::map<std::string, std::string> headers;
+    for (const auto& header : seen["headers"])
+        headers[header[0]] = header[1];
+    EXPECT_EQ(headers["Subject"], "EA4XYZ has received your Radio Message");
+    EXPECT_EQ(headers["To"], "g4abc@example.com");
+    EXPECT_EQ(headers["From"], "\"MIV.Notification\" <ea4xyz@example.es>");
+    EXPECT_EQ(headers["MIME-Version"], "1.0");
+    EXPECT_EQ(headers["Content-Type"], "text/plain; charset=\"US-ASCII\"");
+    EXPECT_TRUE(headers.contains("Date"));
+    EXPECT_TRUE(headers.contains("Message-ID"));
+}
+
+TEST_F(DeliveryTest, ARefusedRecipientIsAFailure)
+{
+    SmtpTestServer server({"--mode", "reject-rcpt"});
+    CurlMailTransport transport({10s, {}});
+    const ReportOutcome outcome = deliverReport(smtpPlan(server.port()), transport);
+    const nlohmann::json seen = server.finish();
+    EXPECT_EQ(outcome.status, ReportStatus::Failed);
+    EXPECT_NE(outcome.deliveries.front().result.error.find("550"), std::string::npos)
+        << outcome.deliveries.front().result.error;
+    EXPECT_FALSE(seen["accepted"].get<bool>());
+    EXPECT_FALSE(seen.contains("data_lines"));
+}
+
+TEST_F(DeliveryTest, AServerThatHangsUpBeforeAcceptingIsAFailure)
+{
+    SmtpTestServer server({"--mode", "close-after-data"});
+    CurlMailTransport transport({10s, {}});
+    const ReportOutcome outcome = deliverReport(smtpPlan(server.port()), transport);
+    const nlohmann::json seen = server.finish();
+    EXPECT_TRUE(seen.contains("data_lines"));  // it had the whole message
+    EXPECT_EQ(outcome.status, ReportStatus::Failed);
+}
+
+TEST_F(DeliveryTest, ASilentServerTimesOut)
+{
+    SmtpTestServer server({"--mode", "silent"});
+    CurlMailTransport transport({1500ms, {}});
+    const ReportOutcome outcome = deliverReport(smtpPlan(server.port()), transport);
+    const nlohmann::json seen = server.finish();
+    EXPECT_EQ(outcome.status, ReportStatus::Failed);
+    EXPECT_EQ(outcome.deliveries.front().result.error, "The mail server did not answer in time");
+    EXPECT_TRUE(seen["closed_by_client"].get<bool>());
+}
+
+TEST_F(DeliveryTest, NobodyListeningIsAFailure)
+{
+    int port = 0;
+    {
+        SmtpTestServer server({"--mode", "silent"});
+        port = server.port();
+    }
+    CurlMailTransport transport({5s, {}});
+    EXPECT_EQ(deliverReport(smtpPlan(port), transport).status, ReportStatus::Failed);
+}
+
+class WebMailDeliveryTest : public DeliveryTest {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "miv-tls-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        directory_ = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(directory_); }
+
+    ReportOutcome deliverThroughWebMail(const std::string& password, nlohmann::json& seen)
+    {
+        SmtpTestServer server({"--tls-dir", directory_.string(), "--user", "pedro.ea4xyz@gmail.com", "--password",
+                               "s3cret pass"});
+        ReportPlannerOptions options;
+        options.webMail = {"127.0.0.1", server.port(), "gmail.com"};
+        ReportPlanner planner(options);
+        input_.account = {MailOption::WebMail, "", "pedro.ea4xyz", password};
+        CurlMailTransport transport({10s, (directory_ / "cert.pem").string()});
+        // Through the dispatcher, as the window sends it.
+        MailDispatcher dispatcher(transport);
+        dispatcher.submit(planner.plan(input_));
+        std::vector<ReportOutcome> outcomes;
+        for (int polls = 0; outcomes.empty() && polls < 2000; ++polls) {
+            outcomes = dispatcher.takeFinished();
+            std::this_thread::sleep_for(10ms);
+        }
+        seen = server.finish();
+        return outcomes.empty() ? ReportOutcome{} : outcomes.front();
+    }
+
+    std::filesystem::path directory_;
+};
+
+TEST_F(WebMailDeliveryTest, LogsInOverTlsAndSends)
+{
+    nlohmann::json seen;
+    const ReportOutcome outcome = deliverThroughWebMail("s3cret pass", seen);
+    ASSERT_EQ(outcome.status, ReportStatus::Sent) << outcome.deliveries.front().result.error;
+    EXPECT_EQ(seen["login"], nlohmann::json::array({"pedro.ea4xyz@gmail.com", "s3cret pass"}));
+    EXPECT_EQ(seen["mail_from"], "<pedro.ea4xyz@gmail.com>");
+    EXPECT_EQ(seen["rcpt_to"], nlohmann::json::array({"<g4abc@example.com>"}));
+    EXPECT_TRUE(seen["accepted"].get<bool>());
+}
+
+TEST_F(WebMailDeliveryTest, AWrongPasswordIsAFailure)
+{
+    nlohmann::json seen;
+    const ReportOutcome outcome = deliverThroughWebMail("wrong", seen);
+    EXPECT_EQ(outcome.status, ReportStatus::Failed);
+    EXPECT_FALSE(seen["accepted"].get<bool>());
+    EXPECT_EQ(seen["mail_from"], nullptr);
+}
+
+TEST_F(WebMailDeliveryTest, AnUntrustedCertificateIsAFailure)
+{
+    SmtpTestServer server({"--tls-dir", directory_.string(), "--user", "u@gmail.com", "--password", "p"});
+    OutgoingMail mail;
+    mail.server.host = "127.0.0.1";
+    mail.server.port = server.port();
+    mail.server.implicitTls = true;
+    mail.server.user = "u@gmail.com";
+    mail.server.password = "p";
+    mail.from = "u@gmail.com";
+    mail.to = "g4abc@example.com";
+    mail.message = "Subject: x\r\n\r\nx\r\n";
+    CurlMailTransport transport({10s, {}});  // the system's authorities only
+    EXPECT_FALSE(transport.send(mail, {}).accepted);
+    const nlohmann::json seen = server.finish();
+    EXPECT_EQ(seen["login"], nullptr);  // the password never left
+}
+
+}  // namespace
+}  // namespace miv

@@ -1,0 +1,81 @@
+// The serial-port layer on a pseudo-terminal: no serial hardware is needed.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include "platform/QtSerialPort.h"
+
+namespace miv {
+namespace {
+
+struct PseudoTerminal {
+    PseudoTerminal() { ok = ::openpty(&master, &slave, name, nullptr, nullptr) == 0; }
+    ~PseudoTerminal()
+    {
+        if (ok) {
+            ::close(master);
+            ::close(slave);
+        }
+    }
+    bool ok = false;
+    int master = -1;
+    int slave = -1;
+    char name[256] = {};
+};
+
+QCoreApplication& app()
+{
+    static int argc = 1;
+    static char arg0[] = "serial_port_tests";
+    static char* argv[] = {arg0, nullptr};
+    static QCoreApplication application(argc, argv);
+    return application;
+}
+
+TEST(QtSerialPort, ProbeLooksAtTheDeviceNodeOnly)
+{
+    app();
+    QtSerialPort port;
+    EXPECT_FALSE(port.probe("/nonexistent/ttyUSB9"));
+    EXPECT_FALSE(port.probe("/tmp"));  // not a character device
+    PseudoTerminal pty;
+    ASSERT_TRUE(pty.ok);
+    EXPECT_TRUE(port.probe(pty.name));
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST(QtSerialPort, KeyingSetsHangUpOnCloseSoTheLinesDropWhateverHappens)
+{
+    app();
+    PseudoTerminal pty;
+    ASSERT_TRUE(pty.ok);
+    termios tio{};
+    ASSERT_EQ(::tcgetattr(pty.slave, &tio), 0);
+    tio.c_cflag &= ~static_cast<tcflag_t>(HUPCL);
+    ASSERT_EQ(::tcsetattr(pty.slave, TCSANOW, &tio), 0);
+
+    QtSerialPort port;
+    ASSERT_TRUE(port.open(pty.name));
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_FALSE(port.open(pty.name));  // one port at a time
+    ASSERT_EQ(::tcgetattr(pty.slave, &tio), 0);
+    EXPECT_NE(tio.c_cflag & HUPCL, 0u);
+    port.close();
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(port.open("/nonexistent/ttyUSB9"));
+}
+
+TEST(QtSerialPort, ListsDevicesWithoutOpeningThem)
+{
+    app();
+    for (const SerialDeviceInfo& device : QtSerialPort::listDevices()) {
+        EXPECT_FALSE(device.path.empty());
+        EXPECT_FALSE(device.name.empty());
+    }
+}
+
+}  // namespace
+}  // namespace miv
