@@ -87,15 +87,6 @@ TEST_F(AcquisitionTest, TheLargerSumWinsAndEveryImprovementLocksAgain)
     EXPECT_EQ(rig.frames.size(), 2u);
 }
 
-TEST_F(AcquisitionTest, AnEarlierLargerSumIsNotReplaced)
-{
-    placePreamble(50, 10);
-    placePreamble(51, 5);
-    rig.acquisition.AcquireSignal(26, 78);
-    EXPECT_EQ(rig.state.StartBin, 50);
-    EXPECT_EQ(rig.frames.size(), 1u);
-}
-
 TEST_F(AcquisitionTest, ALockForgetsThePreviousMessagesText)
 {
     rig.output.resetCharacterDecoders();
@@ -193,15 +184,6 @@ TEST_F(FinalAcquisitionTest, EightMatchesAreTheEndShownInRed)
     EXPECT_EQ(rig.finals[0].caption, "Final Acquisition: 8/16");
     EXPECT_EQ(rig.finals[0].background, kRed);
     EXPECT_FLOAT_EQ(rig.finals[0].needle, 50);
-}
-
-TEST_F(FinalAcquisitionTest, AResetForgetsTheTonesSeen)
-{
-    for (int slot = 1; slot <= 21; ++slot)
-        rig.finalAcquisition.add(0);
-    rig.finalAcquisition.reset();
-    EXPECT_TRUE(feed(16));
-    EXPECT_EQ(rig.finals.back().background, kGreen);
 }
 
 }  // namespace

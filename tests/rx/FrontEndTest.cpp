@@ -156,16 +156,6 @@ TEST_F(SpectrumTest, RowsRunFromOneTo208AndWrap)
     EXPECT_EQ(spectrum.SpectrumEMEWide(), 1);
 }
 
-TEST_F(SpectrumTest, ASilentRingGivesSilentRows)
-{
-    spectrum.Spectrum16();
-    spectrum.Spectrum1();
-    for (int bin = 0; bin < SpectrumHistory::kBins; ++bin) {
-        ASSERT_EQ(spectrum.history()(1, bin, 1), 0);
-        ASSERT_EQ(spectrum.history()(1, bin, 2), 0);
-    }
-}
-
 TEST_F(SpectrumTest, AToneAt1000HertzPeaksAtItsBinAndOnlyTheStoredRangeIsWritten)
 {
     switches.clickBandwidth();  // 500 Hz: 16-baud bins 70..186
