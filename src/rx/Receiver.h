@@ -29,8 +29,9 @@ namespace miv {
 // 64 ms block through the receive step the switches select. Everything shown goes out
 // through the observer; the gauge timers pull the counters below.
 //
-// It listens to the switches: a change of channel or of the EME range restarts the
-// baseband ring, and every change keeps `StartBin` inside the new mode's range.
+// It listens to the switches for its lifetime (the switches must outlive it): a change
+// of channel or of the EME range restarts the baseband ring, and every change keeps
+// `StartBin` inside the new mode's range. A lock shows the rate it found on them.
 class Receiver final : public ModeListener {
 public:
     Receiver(ModeSwitches& switches, TextWindow& window, const Clock& clock, OperatorMessages& messages,
