@@ -1,10 +1,147 @@
+#include <unistd.h>
+
+#include <cmath>
+#include <iostream>
+#include <memory>
+#include <optional>
+
+#include <nlohmann/json.hpp>
+
 #include "app/cli/Commands.h"
+#include "app/cli/ExitCodes.h"
+#include "app/cli/ModeOptions.h"
+#include "app/cli/RxRunner.h"
+#include "modem/Charset.h"
+#include "modem/Picture.h"
+#include "platform/FileAudioSource.h"
 
 namespace miv::cli {
 
-void addRxCommand(CLI::App& app, int& /*exitCode*/)
+namespace {
+
+struct RxOptions {
+    ModeOptions mode;
+    std::string utc;
+    bool json = false;
+    std::string input;
+};
+
+// The receive window's text as a terminal shows it: UTF-8, LF line ends.
+std::string forTerminal(const std::string& windowText)
 {
-    app.add_subcommand("rx", "(not built yet)");
+    std::string out = cp1252ToUtf8(windowText);
+    std::size_t at = 0;
+    while ((at = out.find("\r\n", at)) != std::string::npos)
+        out.erase(at, 1);
+    return out;
+}
+
+double rounded(float value, int decimals)
+{
+    const double scale = std::pow(10.0, decimals);
+    return std::round(static_cast<double>(value) * scale) / scale;
+}
+
+nlohmann::json toJson(const ReceptionReport& report)
+{
+    nlohmann::json j;
+    j["text"] = cp1252ToUtf8(report.receivedText);
+    j["time"] = formatPicture(report.utcHour, "00") + ":" + formatPicture(report.utcMinute, "00");
+    j["frequency_shift"] = report.frequencyShift;
+    j["frame_acquisition"] = report.frameScore;
+    j["final_acquisition"] = report.cancelled ? nlohmann::json() : nlohmann::json(report.finalScore);
+    j["cancelled"] = report.cancelled;
+    j["viterbi_errors"] = report.viterbiErrors;
+    j["metric"] = rounded(report.metric, 2);
+    j["volume"] = rounded(report.volume, 2);
+    return j;
+}
+
+std::optional<UtcTime> parseUtc(const std::string& text)
+{
+    auto digit = [&text](std::size_t i) { return text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1; };
+    if (text.size() != 5 || text[2] != ':')
+        return std::nullopt;
+    const int h1 = digit(0), h2 = digit(1), m1 = digit(3), m2 = digit(4);
+    if (h1 < 0 || h2 < 0 || m1 < 0 || m2 < 0 || 10 * h1 + h2 > 23 || m1 > 5)
+        return std::nullopt;
+    return UtcTime{10 * h1 + h2, 10 * m1 + m2, 0};
+}
+
+int runRx(const RxOptions& options)
+{
+    ModeSwitches switches;
+    options.mode.applyTo(switches);
+    FixedClock fixedClock;
+    SystemClock systemClock;
+    const Clock* clock = &systemClock;
+    if (!options.utc.empty()) {
+        fixedClock.set(*parseUtc(options.utc));
+        clock = &fixedClock;
+    }
+    StderrMessages messages;
+
+    std::unique_ptr<BlockAudioSource> source;
+    FileAudioSource* file = nullptr;
+    RawAudioSource* raw = nullptr;
+    if (options.input == "-") {
+        source = std::make_unique<RawAudioSource>(STDIN_FILENO);
+        raw = static_cast<RawAudioSource*>(source.get());
+    } else {
+        source = std::make_unique<FileAudioSource>(options.input);
+        file = static_cast<FileAudioSource*>(source.get());
+        if (!file->error().empty()) {
+            std::cerr << "miv-cli rx: " << file->error() << "\n";
+            return kExitInputError;
+        }
+    }
+
+    RxRunner runner(switches, *clock, messages, *source);
+    bool endsWithNewline = true;
+    if (options.json) {
+        runner.onReport = [](const ReceptionReport& report) { std::cout << toJson(report).dump() << std::endl; };
+    } else {
+        runner.onText = [&endsWithNewline](const std::string& text) {
+            const std::string shown = forTerminal(text);
+            if (!shown.empty())
+                endsWithNewline = shown.back() == '\n';
+            std::cout << shown << std::flush;
+        };
+    }
+    runner.run();
+    if (!options.json && !endsWithNewline)
+        std::cout << "\n";
+    std::cout.flush();
+
+    std::string problem;
+    if (file != nullptr)
+        problem = file->error();
+    if (raw != nullptr) {
+        problem = raw->error();
+        if (problem.empty() && raw->bytesRead() == 0)
+            problem = "no audio on standard input";
+    }
+    if (!problem.empty()) {
+        std::cerr << "miv-cli rx: " << problem << "\n";
+        return kExitInputError;
+    }
+    return std::cout ? kExitOk : kExitOutputError;
+}
+
+}  // namespace
+
+void addRxCommand(CLI::App& app, int& exitCode)
+{
+    auto options = std::make_shared<RxOptions>();
+    CLI::App* command = app.add_subcommand(
+        "rx", "Decode a recording (any format libsndfile reads, any rate) or raw 48 kHz 16-bit mono on stdin (-) "
+              "and print the receive window's text");
+    options->mode.addTo(*command);
+    command->add_option("--utc", options->utc, "UTC time shown in message headers (HH:MM); default: the clock")
+        ->check([](const std::string& text) { return parseUtc(text) ? std::string() : "expected HH:MM"; });
+    command->add_flag("--json", options->json, "Print one JSON object per received message instead");
+    command->add_option("input", options->input, "Audio file, or - for stdin")->required();
+    command->callback([options, &exitCode] { exitCode = runRx(*options); });
 }
 
 }  // namespace miv::cli

@@ -1,0 +1,100 @@
+#include "app/cli/RxRunner.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace miv::cli {
+
+namespace {
+
+constexpr long long kBlockMs = 64;
+constexpr long long kVolumeRefreshMs = 100;
+constexpr long long kMetricRefreshMs = 200;
+
+// The volume gauge's reading of a peak sample magnitude.
+float volumeDb(float peak)
+{
+    if (peak == 0)
+        return -20;
+    return std::min(0.0f, static_cast<float>(10 * std::log10(static_cast<double>(peak) / 32767)));
+}
+
+}  // namespace
+
+RxRunner::RxRunner(ModeSwitches& switches, const Clock& clock, OperatorMessages& messages,
+                   BlockAudioSource& source)
+    : switches_(switches), source_(source), receiver_(switches, window_, clock, messages, source, *this)
+{
+}
+
+int RxRunner::symbolBlocks() const
+{
+    const ModemMode& mode = switches_.mode();
+    return mode.eme || !mode.baud16 ? 16 : 1;
+}
+
+void RxRunner::run()
+{
+    // The 16-baud spectrum lags the ring by 0.96 s and every spectrum needs the whole
+    // ring (16 blocks); then a few symbols for the last decisions and the end marker.
+    constexpr int kRingBlocks = 16;
+    source_.appendSilence(kRingBlocks + 8 * symbolBlocks());
+    int extraBlocks = 0;
+
+    receiver_.OpenCapture();
+    receiver_.StartReception();
+    while (receiver_.receiving()) {
+        const long long taken = source_.blocksTaken();
+        receiver_.tick();
+        if (source_.blocksTaken() == taken) {
+            // A message cut off without its end marker is given up after 40 symbols.
+            const int moreBlocks = 40 * symbolBlocks() - extraBlocks;
+            if (!receiver_.LockFlag() || moreBlocks <= 0)
+                break;
+            const int chunk = std::min(moreBlocks, symbolBlocks());
+            source_.appendSilence(chunk);
+            extraBlocks += chunk;
+            continue;
+        }
+        audioMs_ += kBlockMs;
+        advanceGauges();
+        if (!receiver_.LockFlag())
+            flushText(false);
+    }
+    receiver_.StopReception();
+    receiver_.CloseCapture();
+    flushText(true);
+}
+
+void RxRunner::advanceGauges()
+{
+    for (; nextVolumeMs_ <= audioMs_; nextVolumeMs_ += kVolumeRefreshMs) {
+        receiver_.setVolumeReading(volumeDb(receiver_.PeakLevelGauge()));
+        receiver_.resetPeakLevelGauge();
+    }
+    for (; nextMetricMs_ <= audioMs_; nextMetricMs_ += kMetricRefreshMs)
+        receiver_.setLastMetricShown(receiver_.Metric());
+}
+
+void RxRunner::flushText(bool all)
+{
+    const std::string text = window_.text();
+    if (text.size() < textShown_)
+        textShown_ = 0;
+    std::size_t end = text.size();
+    // A line break is written as CR LF in one piece, but keep a lone CR back anyway.
+    if (!all && end > textShown_ && text[end - 1] == '\r')
+        --end;
+    if (end > textShown_ && onText)
+        onText(text.substr(textShown_, end - textShown_));
+    textShown_ = std::max(textShown_, end);
+}
+
+void RxRunner::reportTriggered(const ReceptionReport& report)
+{
+    reports_.push_back(report);
+    if (onReport)
+        onReport(report);
+}
+
+}  // namespace miv::cli

@@ -1,0 +1,231 @@
+#include "platform/AudioFileReader.h"
+
+#include <sndfile.h>
+#include <samplerate.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/AudioBlock.h"
+
+namespace miv {
+
+namespace {
+
+constexpr int kChunkFrames = 4096;
+
+// libsndfile trims a WAV whose data chunk runs past the end of the file to what is
+// there and only notes it in its log ("data : 96000 (should be 49956)"). Streaming
+// writers put placeholder sizes there, which are not truncation.
+bool dataChunkCutShort(SNDFILE* file)
+{
+    char log[8192] = {};
+    sf_command(file, SFC_GET_LOG_INFO, log, sizeof log);
+    const std::string text(log);
+    std::size_t at = 0;
+    while ((at = text.find("\ndata", at)) != std::string::npos) {
+        const std::size_t end = text.find('\n', at + 1);
+        const std::string line = text.substr(at + 1, end == std::string::npos ? std::string::npos : end - at - 1);
+        at += 1;
+        const std::size_t colon = line.find(':');
+        const std::size_t should = line.find("(should be");
+        if (colon == std::string::npos || should == std::string::npos)
+            continue;
+        const long long claimed = std::atoll(line.c_str() + colon + 1);
+        const long long actual = std::atoll(line.c_str() + should + 10);
+        if (claimed > actual && claimed != 0 && claimed < 0x7FFFF000LL)
+            return true;
+    }
+    return false;
+}
+
+std::int16_t toSample(float v)
+{
+    // A damaged float file can hold NaN, which has no sample value.
+    if (std::isnan(v))
+        return 0;
+    // libsndfile maps 16-bit full scale to ±1.0 with 32768.
+    const float scaled = std::nearbyint(v * 32768.0f);
+    return static_cast<std::int16_t>(std::clamp(scaled, -32768.0f, 32767.0f));
+}
+
+}  // namespace
+
+AudioFileReader::AudioFileReader(const std::string& path) : path_(path)
+{
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) {
+        fail("no such file");
+        return;
+    }
+    if (std::filesystem::is_directory(path, ec)) {
+        fail("is a directory");
+        return;
+    }
+    if (std::filesystem::is_regular_file(path, ec) && std::filesystem::file_size(path, ec) == 0) {
+        fail("the file is empty");
+        return;
+    }
+    SF_INFO info{};
+    file_ = sf_open(path.c_str(), SFM_READ, &info);
+    if (file_ == nullptr) {
+        fail(std::string("not a readable audio file (") + sf_strerror(nullptr) + ")");
+        return;
+    }
+    fileRate_ = info.samplerate;
+    channels_ = info.channels;
+    framesExpected_ = info.frames;
+    if (channels_ < 1) {
+        fail("the file has no channels");
+        return;
+    }
+    if (info.frames <= 0) {
+        fail("the file holds no audio");
+        return;
+    }
+    ratio_ = static_cast<double>(kSampleRate) / fileRate_;
+    if (fileRate_ <= 0 || src_is_valid_ratio(ratio_) == 0) {
+        fail("unsupported sample rate " + std::to_string(fileRate_) + " Hz");
+        return;
+    }
+    if (dataChunkCutShort(file_)) {
+        fail("the file is truncated");
+        return;
+    }
+    // 16-bit files at the working rate are read exactly; everything else goes through
+    // floating point, where libsndfile puts every format on the same scale.
+    direct_ = fileRate_ == kSampleRate && (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_PCM_16;
+    if (fileRate_ != kSampleRate) {
+        int srcError = 0;
+        converter_ = src_new(SRC_SINC_MEDIUM_QUALITY, 1, &srcError);
+        if (converter_ == nullptr) {
+            fail(std::string("cannot convert the sample rate (") + src_strerror(srcError) + ")");
+            return;
+        }
+    }
+}
+
+AudioFileReader::~AudioFileReader()
+{
+    if (converter_ != nullptr)
+        src_delete(converter_);
+    if (file_ != nullptr)
+        sf_close(file_);
+}
+
+void AudioFileReader::fail(const std::string& message)
+{
+    if (error_.empty())
+        error_ = path_ + ": " + message;
+}
+
+int AudioFileReader::read(std::int16_t* out, int count)
+{
+    if (!ok() || count <= 0)
+        return 0;
+    return direct_ ? readDirect(out, count) : readConverted(out, count);
+}
+
+std::vector<std::int16_t> AudioFileReader::readAll()
+{
+    std::vector<std::int16_t> samples;
+    std::int16_t chunk[kChunkFrames];
+    int n = 0;
+    while ((n = read(chunk, kChunkFrames)) > 0)
+        samples.insert(samples.end(), chunk, chunk + n);
+    return samples;
+}
+
+int AudioFileReader::readDirect(std::int16_t* out, int count)
+{
+    int done = 0;
+    while (done < count && !endOfInput_) {
+        const int want = std::min(count - done, kChunkFrames);
+        interleavedShort_.resize(static_cast<std::size_t>(want) * static_cast<std::size_t>(channels_));
+        const sf_count_t got = sf_readf_short(file_, interleavedShort_.data(), want);
+        for (sf_count_t i = 0; i < got; ++i)
+            out[done + i] = interleavedShort_[static_cast<std::size_t>(i) * static_cast<std::size_t>(channels_)];
+        done += static_cast<int>(got);
+        framesRead_ += got;
+        if (got < want) {
+            endOfInput_ = true;
+            if (sf_error(file_) != SF_ERR_NO_ERROR || framesRead_ < framesExpected_)
+                fail(std::string("the file is truncated or corrupt (") + sf_strerror(file_) + ")");
+        }
+    }
+    return ok() ? done : 0;
+}
+
+bool AudioFileReader::readFrames()
+{
+    if (endOfInput_)
+        return false;
+    interleavedFloat_.resize(static_cast<std::size_t>(kChunkFrames) * static_cast<std::size_t>(channels_));
+    const sf_count_t got = sf_readf_float(file_, interleavedFloat_.data(), kChunkFrames);
+    frames_.resize(static_cast<std::size_t>(got));
+    for (sf_count_t i = 0; i < got; ++i)
+        frames_[static_cast<std::size_t>(i)] =
+            interleavedFloat_[static_cast<std::size_t>(i) * static_cast<std::size_t>(channels_)];
+    framesUsed_ = 0;
+    framesRead_ += got;
+    if (got < kChunkFrames) {
+        endOfInput_ = true;
+        if (sf_error(file_) != SF_ERR_NO_ERROR || framesRead_ < framesExpected_)
+            fail(std::string("the file is truncated or corrupt (") + sf_strerror(file_) + ")");
+    }
+    return got > 0;
+}
+
+int AudioFileReader::readConverted(std::int16_t* out, int count)
+{
+    int done = 0;
+    bool flushed = false;
+    while (done < count && ok()) {
+        if (convertedUsed_ < converted_.size()) {
+            const auto n = std::min(converted_.size() - convertedUsed_, static_cast<std::size_t>(count - done));
+            for (std::size_t i = 0; i < n; ++i)
+                out[done + static_cast<int>(i)] = toSample(converted_[convertedUsed_ + i]);
+            convertedUsed_ += n;
+            done += static_cast<int>(n);
+            continue;
+        }
+        if (flushed)
+            break;
+        if (framesUsed_ == frames_.size())
+            readFrames();
+        if (!ok())
+            break;
+        if (converter_ == nullptr) {
+            converted_.swap(frames_);
+            frames_.clear();
+            framesUsed_ = 0;
+            convertedUsed_ = 0;
+            flushed = converted_.empty();
+            continue;
+        }
+        const bool last = endOfInput_ && framesUsed_ == frames_.size();
+        converted_.resize(static_cast<std::size_t>(std::ceil(kChunkFrames * ratio_)) + 64);
+        SRC_DATA data{};
+        data.data_in = frames_.data() + framesUsed_;
+        data.input_frames = static_cast<long>(frames_.size() - framesUsed_);
+        data.data_out = converted_.data();
+        data.output_frames = static_cast<long>(converted_.size());
+        data.src_ratio = ratio_;
+        data.end_of_input = last ? 1 : 0;
+        const int srcError = src_process(converter_, &data);
+        if (srcError != 0) {
+            fail(std::string("sample-rate conversion failed (") + src_strerror(srcError) + ")");
+            break;
+        }
+        framesUsed_ += static_cast<std::size_t>(data.input_frames_used);
+        converted_.resize(static_cast<std::size_t>(data.output_frames_gen));
+        convertedUsed_ = 0;
+        if (last && data.output_frames_gen == 0)
+            flushed = true;
+    }
+    return ok() ? done : 0;
+}
+
+}  // namespace miv

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "rx/FilterChains.h"
+
+namespace miv {
+
+class ModeSwitches;
+
+// Magnitude spectra by row, bin and plane: plane 1 holds the 16-baud spectra, plane 2
+// the 1-baud and EME spectra. Allocated once; a routine writes only its own bin range,
+// and every other cell keeps what it held.
+class SpectrumHistory {
+public:
+    static constexpr int kRows = 208;
+    static constexpr int kBins = 8192;
+    static constexpr int kPlanes = 2;
+
+    SpectrumHistory() : cells_(static_cast<std::size_t>(kRows) * kBins * kPlanes, 0.0f) {}
+
+    // row 1..208, bin 0..8191, plane 1..2
+    float operator()(int row, int bin, int plane) const { return cells_[index(row, bin, plane)]; }
+    float& operator()(int row, int bin, int plane) { return cells_[index(row, bin, plane)]; }
+    // Bins 0..8191 of one row.
+    const float* row(int row, int plane) const { return cells_.data() + index(row, 0, plane); }
+
+private:
+    static std::size_t index(int row, int bin, int plane)
+    {
+        return (static_cast<std::size_t>(plane - 1) * kRows + static_cast<std::size_t>(row - 1)) * kBins +
+               static_cast<std::size_t>(bin);
+    }
+
+    std::vector<float> cells_;
+};
+
+// Row number that is `rowsBack` rows before `row`, wrapping within 1..208.
+inline int rowBefore(int row, int rowsBack)
+{
+    const int r = row - rowsBack;
+    return r < 1 ? r + SpectrumHistory::kRows : r;
+}
+
+// The four spectrum routines: a window of the baseband ring, zero-padded, through the
+// FFT, magnitudes of a fixed bin range stored as one row. Each returns the row written.
+class SpectrumAnalyser {
+public:
+    SpectrumAnalyser(const FilterChains& chains, const ModeSwitches& switches);
+
+    int Spectrum16();
+    int Spectrum1();
+    int SpectrumEMENarrow();
+    int SpectrumEMEWide();
+
+    const SpectrumHistory& history() const { return history_; }
+
+private:
+    struct Routine {
+        int window;   // ring cells read
+        int wrap;     // ring length in use
+        int size;     // FFT size
+        int plane;
+        int row = 0;  // row counter, 0 before the first spectrum
+    };
+
+    int compute(Routine& routine, int lowBin, int highBin);
+
+    const FilterChains& chains_;
+    const ModeSwitches& switches_;
+    SpectrumHistory history_;
+    std::vector<Complex> work_;
+    Routine fast_{512, FilterChains::kRingCells, 1024, 1};
+    Routine slow_{8192, FilterChains::kRingCells, 16384, 2};
+    Routine emeNarrow_{4096, FilterChains::kNarrowRingCells, 8192, 2};
+    Routine emeWide_{8192, FilterChains::kRingCells, 16384, 2};
+};
+
+}  // namespace miv
