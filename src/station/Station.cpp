@@ -1,5 +1,6 @@
 #include "station/Station.h"
 
+#include "station/Alarm.h"
 #include "station/CursorReadout.h"
 #include "station/ProgramInfo.h"
 
@@ -7,10 +8,13 @@ namespace miv {
 
 namespace {
 
+constexpr int kTickMs = 1;  // the transmit and receive timers poll the sound card
 constexpr int kCursorReadoutMs = 100;
 constexpr int kClockMs = 1000;
+constexpr int kVolumeRefreshMs = 100;
+constexpr int kGaugeRefreshMs = 200;  // metric and errors, frame and final acquisition
 constexpr int kCpuRefreshMs = 1000;
-constexpr int kTickMs = 1;  // the transmit and receive timers poll the sound card
+const std::string kInputMissing = "Device input not avaiable";
 const std::string kOutputMissing = "Device output not avaiable";
 
 }  // namespace
@@ -35,7 +39,10 @@ Station::Station(StationViews views, StationPlatform platform)
                      [this](const SoundCards& c) { return settings_.writeSoundCards(c); }),
       keyer_(platform.serial, platform.messages, platform.comPorts),
       output_([this] { return audio_.makeSink(playbackPosition()); }),
-      transmitter_(switches_, send_, receive_, clock_, output_, deviceMessages_, keyer_, *this)
+      input_([this] { return audio_.makeSource(capturePosition()); }),
+      transmitter_(switches_, send_, receive_, clock_, output_, deviceMessages_, keyer_, *this),
+      receiver_(switches_, receive_, clock_, deviceMessages_, input_, *this),
+      mailer_(platform.mail)
 {
     switches_.setGuard(this);
     switches_.addListener(this);
@@ -67,11 +74,14 @@ void Station::startUp()
     focusSendWindow();
     if (settings_.firstRun() && observer_)
         observer_->showOperatorDialog();
+    openCapture();
+    receiver_.StartReception();
 }
 
 void Station::closeDown()
 {
     transmitter_.shutdown();  // unkeys first
+    receiver_.CloseCapture();
     const int checked = keyer_.menu().checkedIndex();
     const SettingsSave saved = settings_.writeMainSwitches(
         MainSwitches::from(switches_, checked < 0 ? std::nullopt : std::optional<int>(checked)));
@@ -98,20 +108,76 @@ void Station::showGauges(GaugeSet gauges)
 void Station::timerFired(StationTimer timer)
 {
     switch (timer) {
-    case StationTimer::UTC:
-        clock_.update();
-        if (observer_)
-            observer_->clockChanged();
-        break;
-    case StationTimer::RefrescoCPU:
-        showGauges(gauges_.refreshCpu(cpu_.readLoad()));
+    case StationTimer::RX:
+        receiver_.tick();
         break;
     case StationTimer::TX:
         transmitter_.tick();
         break;
-    default:
+    case StationTimer::PosicionCursor:
+        break;  // the window reads the pointer
+    case StationTimer::UTC:
+        clock_.update();
+        if (observer_)
+            observer_->clockChanged();
+        showMailOutcomes();
+        break;
+    case StationTimer::RefrescoVumetro:
+        showGauges(gauges_.refreshVolume(receiver_.PeakLevelGauge()));
+        receiver_.resetPeakLevelGauge();
+        receiver_.setVolumeReading(gauges_.volumeReading());
+        break;
+    case StationTimer::RefrescoMetrica:
+        showGauges(gauges_.refreshMetricAndErrors(receiver_.Metric(), receiver_.ViterbiErrors()));
+        receiver_.setLastMetricShown(gauges_.lastMetric());
+        break;
+    case StationTimer::RefrescoAdquisicion: {
+        const GaugeSet shown = gauges_.refreshFrameAcquisition(receiver_.frameAcquisitionCount());
+        if (shown.contains(Gauge::FrameAcquisition))
+            receiver_.resetFrameAcquisitionCount();
+        showGauges(shown);
         break;
     }
+    case StationTimer::RefrescoAdquisicionFinal: {
+        const GaugeSet shown = gauges_.refreshFinalAcquisition(receiver_.finalAcquisitionCount(), receiver_.LockFlag());
+        if (shown.contains(Gauge::FinalAcquisition))
+            receiver_.resetFinalAcquisitionCount();
+        showGauges(shown);
+        break;
+    }
+    case StationTimer::RefrescoAdquisicionMaxima:
+        setTimer(timer, false, timerInterval(timer));
+        showGauges(gauges_.frameHoldExpired());
+        if (receiver_.receiving())
+            setTimer(StationTimer::RefrescoAdquisicion, true, kGaugeRefreshMs);
+        break;
+    case StationTimer::RefrescoAdquisicionMaximaFinal:
+        setTimer(timer, false, timerInterval(timer));
+        showGauges(gauges_.finalHoldExpired());
+        if (receiver_.receiving())
+            setTimer(StationTimer::RefrescoAdquisicionFinal, true, kGaugeRefreshMs);
+        break;
+    case StationTimer::RefrescoCPU:
+        showGauges(gauges_.refreshCpu(cpu_.readLoad()));
+        receiver_.setCpuUsage(gauges_.lastCpuUsage());
+        break;
+    case StationTimer::Alarma:
+        setTimer(timer, false, timerInterval(timer));  // once per arming
+        alarm_.play(kAlarmTones, transmitDevice());
+        break;
+    case StationTimer::Email:
+        setTimer(timer, false, timerInterval(timer));
+        if (observer_)
+            observer_->closeMailNotification();
+        break;
+    }
+}
+
+void Station::cmdTX_RX_Click()
+{
+    transmitter_.cmdTX_RX_Click();
+    if (output_.isOpen())
+        deviceMessages_.forget(kOutputMissing);
 }
 
 void Station::clickMacro(Macro macro)
@@ -122,24 +188,12 @@ void Station::clickMacro(Macro macro)
         transmitter_.setLongInitialTone(true);
 }
 
-void Station::clearSendWindow()
-{
-    transmitter_.clearSendWindow();
-}
-
 void Station::clearScreen()
 {
     transmitter_.setLongInitialTone(false);
     receive_.setText("");
     receive_.append("\r\n\r\n\r\n\r\n");
     receive_.moveToEnd();
-}
-
-void Station::cmdTX_RX_Click()
-{
-    transmitter_.cmdTX_RX_Click();
-    if (output_.isOpen())
-        deviceMessages_.forget(kOutputMissing);
 }
 
 std::string Station::cursorReadout(int x, int y, int width, int height) const
@@ -152,17 +206,55 @@ void Station::updateCursorReadout()
     setTimer(StationTimer::PosicionCursor, cursorReadoutRuns(switches_, transmitting()), kCursorReadoutMs);
 }
 
+void Station::openCapture()
+{
+    receiver_.OpenCapture();
+    if (input_.isOpen())
+        deviceMessages_.forget(kInputMissing);
+}
+
+int Station::capturePosition()
+{
+    return savedDevicePosition(audio_.captureDevices(), soundCardForm_.value().input);
+}
+
 int Station::playbackPosition()
 {
     return savedDevicePosition(audio_.playbackDevices(), soundCardForm_.value().output);
+}
+
+std::string Station::transmitDevice()
+{
+    const std::vector<std::string> devices = audio_.playbackDevices();
+    const int position = savedDevicePosition(devices, soundCardForm_.value().output);
+    if (position < 0 || devices[static_cast<std::size_t>(position)] == kDefaultAudioDevice)
+        return {};
+    return devices[static_cast<std::size_t>(position)];
 }
 
 SettingsSave Station::saveSoundCards(const SoundCards& cards)
 {
     if (!soundCardSaveEnabled())
         return {};
+    receiver_.CancelMessage();
+    receiver_.CloseCapture();
+    const SettingsSave saved = soundCardForm_.save(cards);
     deviceMessages_.forgetAll();  // a new choice deserves its own verdict
-    return soundCardForm_.save(cards);
+    openCapture();
+    receiver_.StartReception();
+    return saved;
+}
+
+void Station::showMailOutcomes()
+{
+    for (const ReportOutcome& outcome : mailer_.takeFinished()) {
+        if (!notificationText(outcome.status))
+            continue;
+        if (observer_)
+            observer_->showMailNotification(outcome.status == ReportStatus::Sent);
+        setTimer(StationTimer::Email, false, kNotificationMilliseconds);
+        setTimer(StationTimer::Email, true, kNotificationMilliseconds);
+    }
 }
 
 void Station::symbolRateChanged()
@@ -183,16 +275,18 @@ void Station::waterfallChanged()
         observer_->clearWaterfall();
 }
 
-}  // namespace miv
-
-namespace miv {
+void Station::startReception()
+{
+    openCapture();
+    receiver_.StartReception();
+}
 
 void Station::resetStatusDisplays()
 {
     showGauges(gauges_.resetAll());
-    setTimer(StationTimer::RefrescoVumetro, false, timerInterval(StationTimer::RefrescoVumetro));
-    setTimer(StationTimer::RefrescoMetrica, false, timerInterval(StationTimer::RefrescoMetrica));
-    setTimer(StationTimer::RefrescoAdquisicion, false, timerInterval(StationTimer::RefrescoAdquisicion));
+    setTimer(StationTimer::RefrescoVumetro, false, kVolumeRefreshMs);
+    setTimer(StationTimer::RefrescoMetrica, false, kGaugeRefreshMs);
+    setTimer(StationTimer::RefrescoAdquisicion, false, kGaugeRefreshMs);
 }
 
 void Station::clearWaterfall()
@@ -234,6 +328,75 @@ void Station::transmitStateChanged()
 {
     if (observer_)
         observer_->transmitStateChanged();
+}
+
+void Station::receptionStarted()
+{
+    setTimer(StationTimer::RX, true, kTickMs);
+    setTimer(StationTimer::RefrescoVumetro, true, kVolumeRefreshMs);
+    setTimer(StationTimer::RefrescoMetrica, true, kGaugeRefreshMs);
+    setTimer(StationTimer::RefrescoAdquisicion, true, kGaugeRefreshMs);
+    setTimer(StationTimer::RefrescoAdquisicionFinal, true, kGaugeRefreshMs);
+    transmitStateChanged();  // the macro buttons follow the mode
+}
+
+void Station::receptionStopped()
+{
+    setTimer(StationTimer::RX, false, kTickMs);
+    setTimer(StationTimer::RefrescoVumetro, false, kVolumeRefreshMs);
+    setTimer(StationTimer::RefrescoMetrica, false, kGaugeRefreshMs);
+    setTimer(StationTimer::RefrescoAdquisicion, false, kGaugeRefreshMs);
+}
+
+void Station::frequencyShiftShown(const FrequencyShiftReading& reading)
+{
+    showGauges(gauges_.showFrequencyShift(reading.shift));
+}
+
+void Station::symbolSynchronizationShown(const SymbolSyncReading& reading)
+{
+    showGauges(gauges_.showSymbolSynchronization(reading.shift));
+}
+
+void Station::frameAcquired(const AcquisitionReading& reading)
+{
+    setTimer(StationTimer::RefrescoAdquisicion, false, kGaugeRefreshMs);
+    showGauges(gauges_.frameAcquired(reading.matches));
+    setTimer(StationTimer::RefrescoAdquisicionMaxima, false, reading.holdMilliseconds);
+    setTimer(StationTimer::RefrescoAdquisicionMaxima, true, reading.holdMilliseconds);
+}
+
+void Station::finalAcquired(const AcquisitionReading& reading)
+{
+    setTimer(StationTimer::RefrescoAdquisicionFinal, false, kGaugeRefreshMs);
+    showGauges(gauges_.finalAcquired(reading.matches));
+    setTimer(StationTimer::RefrescoAdquisicionMaximaFinal, false, reading.holdMilliseconds);
+    setTimer(StationTimer::RefrescoAdquisicionMaximaFinal, true, reading.holdMilliseconds);
+}
+
+void Station::alarmArmed(int intervalMilliseconds)
+{
+    setTimer(StationTimer::Alarma, true, intervalMilliseconds);
+}
+
+void Station::reportTriggered(const ReceptionReport& report)
+{
+    ReportInput input;
+    input.frameAcquisition = report.frameScore;
+    input.finalAcquisition = report.finalScore;
+    input.cancelled = report.cancelled;
+    input.frequencyShift = report.frequencyShift;
+    input.viterbiErrors = report.viterbiErrors;
+    input.metric = report.metric;
+    input.cpuUsage = report.cpuUsage;
+    input.volume = report.volume;
+    input.receivedText = report.receivedText;
+    input.utcHour = report.utcHour;
+    input.utcMinute = report.utcMinute;
+    input.baud16 = switches_.mode().baud16;
+    input.operatorDetails = operatorForm_.value();
+    input.account = emailForm_.value();
+    mailer_.submit(planner_.plan(input));
 }
 
 }  // namespace miv

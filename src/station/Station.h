@@ -4,16 +4,20 @@
 #include <string>
 
 #include "config/Settings.h"
+#include "mail/MailDispatcher.h"
+#include "mail/ReportPlanner.h"
 #include "modem/ModemMode.h"
 #include "platform/AlarmPlayer.h"
 #include "platform/AudioDevices.h"
 #include "platform/Clock.h"
+#include "platform/MailTransport.h"
 #include "platform/OperatorMessages.h"
 #include "platform/ProcessorTimes.h"
 #include "platform/ReopeningAudio.h"
 #include "platform/SerialPort.h"
 #include "platform/SettingsStore.h"
 #include "platform/TextWindow.h"
+#include "rx/Receiver.h"
 #include "station/CpuMonitor.h"
 #include "station/LiveSection.h"
 #include "station/Macros.h"
@@ -36,13 +40,14 @@ struct StationPlatform {
     AlarmPlayer& alarm;
     SerialPort& serial;
     ComAssignment comPorts;  // the device behind each of COM1..COM16
+    MailTransport& mail;
 };
 
 // The views the station writes into, supplied by the window.
 struct StationViews {
-    TextWindow& sendWindow;     // rtfVentanaTX
-    TextWindow& receiveWindow;  // rtfVentanaRX
-    WaterfallCanvas& waterfall; // pctWaterfall
+    TextWindow& sendWindow;      // rtfVentanaTX
+    TextWindow& receiveWindow;   // rtfVentanaRX
+    WaterfallCanvas& waterfall;  // pctWaterfall
 };
 
 // The window's timers. The station says which run and how often; the window runs them
@@ -80,27 +85,34 @@ public:
     // frmStopTransmission, not modal.
     virtual void showAbortDialog() {}
     virtual void closeAbortDialog() {}
+    // frmEmailNotification: "Email sent" or the error line, until tmrEmail closes it.
+    virtual void showMailNotification(bool /*sent*/) {}
+    virtual void closeMailNotification() {}
 };
 
-// The whole station behind the window: the mode switches with their guard, the send
-// and receive windows, the macros, the clock, the status displays, the settings and the
-// dialogs that are their live store. The window shows what it holds and forwards the
-// operator's clicks, keys and timer ticks; it decides nothing itself.
-class Station final : private ModeGuard, private ModeListener, private TransmitterHooks {
+// The whole station behind the window: the mode switches with their guard, the
+// transmitter and its keying, the receiver, the send and receive windows, the macros,
+// the clock, the status displays, the e-mail reports, the settings and the dialogs that
+// are their live store. The window shows what it holds and forwards the operator's
+// clicks, keys and timer ticks; it decides nothing itself.
+class Station final : private ModeGuard,
+                      private ModeListener,
+                      private TransmitterHooks,
+                      private ReceiverObserver {
 public:
     Station(StationViews views, StationPlatform platform);
     ~Station() override;
-    Station(const Station&) = delete;  // the switches and the displays point back at it
+    Station(const Station&) = delete;  // its parts point back at it
     Station& operator=(const Station&) = delete;
 
     void setObserver(StationObserver* observer) { observer_ = observer; }
 
-    // Start-up after the window is built, in the order the program has always used:
-    // the switches from the settings, the clock, the gauges at rest, a clear receive
-    // screen, the CPU counter, the send window's focus, the operator window on the
-    // first run.
+    // Start-up once the window is built, in the program's order: the serial ports
+    // probed, the switches from the settings, the clock, the gauges at rest, a clear
+    // receive screen, the CPU counter, the send window's focus, the operator window on
+    // the first run, then capture and reception.
     void startUp();
-    // Form_Unload: the switches go to the settings file.
+    // Form_Unload: unkey and close the output, close capture, save the switches.
     void closeDown();
 
     ModeSwitches& switches() { return switches_; }
@@ -110,6 +122,7 @@ public:
     int txState() const { return static_cast<int>(transmitter_.txState()); }
     TxButtonLook txButton() const { return transmitter_.txButton(); }
     bool longInitialTone() const { return transmitter_.longInitialTone(); }
+    bool receiverLocked() const override { return receiver_.LockFlag(); }
 
     // cmdTX_RX: start, ask to stop, or nothing while waiting for the end.
     void cmdTX_RX_Click();
@@ -130,7 +143,7 @@ public:
 
     // cmdClearVentanaTX: idle, the whole send window; while sending, only what has not
     // gone out yet.
-    void clearSendWindow();
+    void clearSendWindow() { transmitter_.clearSendWindow(); }
     // cmdClearScreen: the receive window holds four empty lines, and the next
     // transmission has the short initial tone.
     void clearScreen();
@@ -153,8 +166,11 @@ public:
     LiveSection<EmailAccount>& emailForm() { return emailForm_; }
     LiveSection<SoundCards>& soundCardForm() { return soundCardForm_; }
     AudioDevices& audioDevices() { return audio_; }
-    // frmTarjetaSonido's SAVE, which only acts while receiving.
+    // frmTarjetaSonido's SAVE acts only while receiving: a transmission has closed
+    // capture and will reopen it itself.
     bool soundCardSaveEnabled() const { return txState() == 0; }
+    // Ends the message in progress, writes the section and restarts capture on the
+    // chosen input; playback takes the chosen output at the next transmission.
     SettingsSave saveSoundCards(const SoundCards& cards);
 
 private:
@@ -166,14 +182,25 @@ private:
     void setTimer(StationTimer timer, bool running, int intervalMs);
     void showGauges(GaugeSet gauges);
     void updateCursorReadout();
+    void openCapture();
+    int capturePosition();
     int playbackPosition();
+    // The output the transmitter plays on, as the alarm must avoid it; empty for the
+    // system's default.
+    std::string transmitDevice();
+    void showMailOutcomes();
 
+    // ModeGuard and ModeListener.
     bool transmitting() const override { return txState() != 0; }
-    bool receiverLocked() const override { return false; }
     void symbolRateChanged() override;
     void channelChanged() override;
     void waterfallChanged() override;
 
+    // TransmitterHooks.
+    void cancelMessage() override { receiver_.CancelMessage(); }
+    void stopReception() override { receiver_.StopReception(); }
+    void closeCapture() override { receiver_.CloseCapture(); }
+    void startReception() override;
     void resetStatusDisplays() override;
     void clearWaterfall() override;
     void setCursorReadoutEnabled(bool) override { updateCursorReadout(); }
@@ -187,6 +214,17 @@ private:
     void closeAbortDialog() override;
     void transmitTimerChanged(bool running) override;
     void transmitStateChanged();
+
+    // ReceiverObserver.
+    void receptionStarted() override;
+    void receptionStopped() override;
+    void frequencyShiftShown(const FrequencyShiftReading& reading) override;
+    void symbolSynchronizationShown(const SymbolSyncReading& reading) override;
+    void frameAcquired(const AcquisitionReading& reading) override;
+    void finalAcquired(const AcquisitionReading& reading) override;
+    void alarmArmed(int intervalMilliseconds) override;
+    void reportTriggered(const ReceptionReport& report) override;
+    void waterfallSample(float sample) override { waterfall_.DrawWaterfall(sample); }
 
     TextWindow& send_;
     TextWindow& receive_;
@@ -205,7 +243,11 @@ private:
     LiveSection<SoundCards> soundCardForm_;
     PttKeyer keyer_;
     ReopeningSink output_;
+    ReopeningSource input_;
     Transmitter transmitter_;
+    Receiver receiver_;
+    ReportPlanner planner_;
+    MailDispatcher mailer_;
     StationObserver* observer_ = nullptr;
     std::array<TimerState, kStationTimers> timers_{};
     std::string destination_ = "NONAME";

@@ -22,6 +22,7 @@
 #include "ui/WaterfallView.h"
 #include "ui/frmAbout.h"
 #include "ui/frmEmail.h"
+#include "ui/frmEmailNotification.h"
 #include "ui/frmOperator.h"
 #include "ui/frmStopTransmission.h"
 #include "ui/frmTarjetaSonido.h"
@@ -525,6 +526,19 @@ void frmPrincipal::closeAbortDialog()
 {
     if (frmStopTransmission_)
         frmStopTransmission_->close();
+}
+
+void frmPrincipal::showMailNotification(bool sent)
+{
+    closeMailNotification();
+    frmEmailNotification_ = new frmEmailNotification(sent, this);
+    frmEmailNotification_->show();
+}
+
+void frmPrincipal::closeMailNotification()
+{
+    if (frmEmailNotification_)
+        frmEmailNotification_->close();
 }
 
 void frmPrincipal::showOperatorWindow()

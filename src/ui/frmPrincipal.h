@@ -24,6 +24,7 @@ class SendTextEdit;
 class TextView;
 class WaterfallView;
 class frmEmail;
+class frmEmailNotification;
 class frmOperator;
 class frmStopTransmission;
 class frmTarjetaSonido;
@@ -81,6 +82,8 @@ private:
     void showOperatorDialog() override;
     void showAbortDialog() override;
     void closeAbortDialog() override;
+    void showMailNotification(bool sent) override;
+    void closeMailNotification() override;
 
     TextView* rtfVentanaRX_ = nullptr;
     SendTextEdit* rtfVentanaTX_ = nullptr;
@@ -119,6 +122,7 @@ private:
     QPointer<frmEmail> frmEmail_;
     QPointer<frmTarjetaSonido> frmTarjetaSonido_;
     QPointer<frmStopTransmission> frmStopTransmission_;
+    QPointer<frmEmailNotification> frmEmailNotification_;
 };
 
 }  // namespace miv

@@ -7,7 +7,9 @@
 
 #include "platform/AlarmPlayer.h"
 #include "platform/AudioDevices.h"
+#include "platform/BlockAudioSource.h"
 #include "platform/Clock.h"
+#include "mail/FakeMailTransport.h"
 #include "platform/MemorySink.h"
 #include "platform/OperatorMessages.h"
 #include "platform/ProcessorTimes.h"
@@ -59,8 +61,21 @@ private:
     AudioSink& sink_;
 };
 
-// A sound card whose output is memory and whose input never opens: the lists hold
-// what the test says.
+class LentSource final : public AudioSource {
+public:
+    explicit LentSource(AudioSource& source) : source_(source) {}
+    bool open(int count) override { return source_.open(count); }
+    bool slotDone(int slot) override { return source_.slotDone(slot); }
+    void read(int slot, AudioBlock& out) const override { source_.read(slot, out); }
+    void requeue(int slot) override { source_.requeue(slot); }
+    void close() override { source_.close(); }
+
+private:
+    AudioSource& source_;
+};
+
+// A sound card whose output is memory and whose input is a recording the test gives,
+// or nothing that opens: the lists hold what the test says.
 class FakeSoundCard final : public AudioDevices {
 public:
     std::vector<std::string> captureDevices() override { return capture; }
@@ -68,7 +83,9 @@ public:
     std::unique_ptr<AudioSource> makeSource(int position) override
     {
         sourcePositions.push_back(position);
-        return nullptr;
+        if (!recording)
+            return nullptr;
+        return std::make_unique<LentSource>(*recording);
     }
     std::unique_ptr<AudioSink> makeSink(int position) override
     {
@@ -79,6 +96,8 @@ public:
     std::vector<std::string> capture{kDefaultAudioDevice, "USB Audio CODEC"};
     std::vector<std::string> playback{kDefaultAudioDevice, "USB Audio CODEC", "Speakers"};
     MemorySink output;
+    // Opens, and never fills a block, unless a test gives a recording or takes it away.
+    std::unique_ptr<AudioSource> recording = std::make_unique<MemoryAudioSource>();
     std::vector<int> sourcePositions;
     std::vector<int> sinkPositions;
 };
@@ -106,10 +125,11 @@ struct FakePlatform {
     SteadyProcessorTimes processorTimes;
     RecordingAlarm alarm;
     FakeSerialPort serial;
+    test::FakeMailTransport mail;
 
     StationPlatform platform()
     {
-        return {clock, messages, settings, audio, processorTimes, alarm, serial, twoSerialPorts()};
+        return {clock, messages, settings, audio, processorTimes, alarm, serial, twoSerialPorts(), mail};
     }
 };
 

@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "platform/Clock.h"
+#include "platform/CurlMailTransport.h"
+#include "platform/FileAudioSource.h"
 #include "platform/FileSettingsStore.h"
 #include "platform/FileSinks.h"
 #include "platform/PacedAudio.h"
@@ -33,6 +35,10 @@ int main(int argc, char** argv)
         "output-file", "Writes every transmission to FILE (WAV, or FLAC for .flac) at the pace of a sound card.",
         "FILE");
     options.addOption(outputFile);
+    const QCommandLineOption inputFile(
+        "input-file", "Plays the recording FILE (WAV, FLAC, ... at any rate) into the receiver as if from a sound card.",
+        "FILE");
+    options.addOption(inputFile);
     options.process(app);
 
     miv::SystemClock clock;
@@ -42,6 +48,16 @@ int main(int argc, char** argv)
                                                                 : miv::defaultSettingsPath());
     miv::PulseAudioDevices soundCard;
     miv::StandInAudioDevices audio(soundCard);
+    if (options.isSet(inputFile)) {
+        const QString path = options.value(inputFile);
+        auto recording = std::make_unique<miv::FileAudioSource>(path.toStdString());
+        if (!recording->error().empty()) {
+            std::fprintf(stderr, "miv: cannot read %s: %s\n", qPrintable(path), recording->error().c_str());
+            return 2;
+        }
+        audio.replaceCapture(QFileInfo(path).fileName().toStdString(),
+                             std::make_unique<miv::PacedSource>(std::move(recording)));
+    }
     if (options.isSet(outputFile)) {
         const QString path = options.value(outputFile);
         std::string error;
@@ -57,9 +73,10 @@ int main(int argc, char** argv)
     miv::PulseAlarmPlayer alarm([] { QMetaObject::invokeMethod(qApp, [] { QApplication::beep(); }); });
 
     miv::QtSerialPort serial;
+    miv::CurlMailTransport mail;
 
     miv::frmPrincipal window({clock, messages, settings, audio, processorTimes, alarm, serial,
-                              miv::assignComPorts(miv::QtSerialPort::listDevices())});
+                              miv::assignComPorts(miv::QtSerialPort::listDevices()), mail});
     messages.setParent(&window);
     window.show();
     return QApplication::exec();
