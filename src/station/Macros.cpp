@@ -11,20 +11,28 @@ std::string sendable(std::string_view utf8)
     return utf8ToCp1252(utf8).text;
 }
 
+std::string join(std::initializer_list<std::string_view> pieces)
+{
+    std::string text;
+    for (std::string_view piece : pieces)
+        text += piece;
+    return text;
+}
+
 std::vector<std::string> fastTexts(Macro macro, const std::string& h, const std::string& m,
                                    const OperatorDetails& d)
 {
     switch (macro) {
     case Macro::CQ:
-        return {"CQ CQ CQ de " + m + " " + m + " " + m + " pse k "};
+        return {join({"CQ CQ CQ de ", m, " ", m, " ", m, " pse k "})};
     case Macro::Call:
-        return {h + " de " + m + " "};
+        return {join({h, " de ", m, " "})};
     case Macro::Email: {
         const std::string e = sendable(d.email);
-        return {"My email is: <" + e + "> <" + e + "> <" + e + "> "};
+        return {join({"My email is: <", e, "> <", e, "> <", e, "> "})};
     }
     case Macro::Bye:
-        return {"tnx fer QSO, 73. " + h + " de " + m + " sk "};
+        return {join({"tnx fer QSO, 73. ", h, " de ", m, " sk "})};
     default:
         return {};
     }
@@ -36,11 +44,11 @@ std::vector<std::string> slowTexts(Macro macro, const std::string& h, const std:
     const std::string locator = upperCase1252(sendable(d.locator));
     switch (macro) {
     case Macro::CQ:
-        return {"CQ " + m + " " + locator + " "};
+        return {join({"CQ ", m, " ", locator, " "})};
     case Macro::Call:
-        return {h + " " + m + " " + locator + " OOO "};
+        return {join({h, " ", m, " ", locator, " OOO "})};
     case Macro::Email:
-        return {"<" + upperCase1252(sendable(d.email)) + "> "};
+        return {join({"<", upperCase1252(sendable(d.email)), "> "})};
     case Macro::Bye:
         return {"73 "};
     default:
@@ -91,18 +99,18 @@ std::vector<std::string> macroTexts(Macro macro, const ModemMode& mode, std::str
     const std::string m = sendable(details.callsign);
     switch (macro) {
     case Macro::Call3:
-        return {h + " " + h + " " + h + " de " + m + " " + m + " " + m + " kn "};
+        return {join({h, " ", h, " ", h, " de ", m, " ", m, " ", m, " kn "})};
     case Macro::Me:
-        return {"My name is: " + sendable(details.name),
-                ", my QTH is: " + sendable(details.qth) + ", Locator: " + sendable(details.locator) + " "};
+        return {join({"My name is: ", sendable(details.name)}),
+                join({", my QTH is: ", sendable(details.qth), ", Locator: ", sendable(details.locator), " "})};
     case Macro::RRR:
         return {"RRR "};
     case Macro::RO:
-        return {h + " " + m + " RO "};
+        return {join({h, " ", m, " RO "})};
     case Macro::Station:
-        return {"My Station: " + sendable(details.station) + " "};
+        return {join({"My Station: ", sendable(details.station), " "})};
     case Macro::Custom:
-        return {sendable(details.custom) + " "};
+        return {join({sendable(details.custom), " "})};
     default:
         // The symbol-rate choice decides even in EME, where it is hidden.
         return mode.baud16 ? fastTexts(macro, h, m, details) : slowTexts(macro, h, m, details);

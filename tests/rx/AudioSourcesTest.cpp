@@ -176,7 +176,9 @@ TEST_F(AudioSourcesTest, SurvivesRandomlyCorruptedFiles)
                 bytes[random() % std::min<std::size_t>(bytes.size(), 64)] = static_cast<char>(random());
             break;
         }
-        FileAudioSource source(writeBytes("f" + std::to_string(round), bytes));
+        std::string name = "f";
+        name += std::to_string(round);
+        FileAudioSource source(writeBytes(name, bytes));
         if (source.open(50)) {
             AudioBlock block{};
             for (int slot = 0; source.slotDone(slot % 50); ++slot) {
