@@ -75,6 +75,8 @@ void Station::startUp()
 
     showGauges(gauges_.startUp());
     clearScreen();
+    if (observer_)
+        observer_->showMainWindow();
     if (cpu_.start())
         setTimer(StationTimer::RefrescoCPU, true, kCpuRefreshMs);
     transmitStateChanged();

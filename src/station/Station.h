@@ -81,6 +81,8 @@ public:
     virtual void transmitStateChanged() {}
     virtual void focusSendWindow() {}
     virtual void clearWaterfall() {}
+    // Start-up has the main window shown before it opens any other window.
+    virtual void showMainWindow() {}
     virtual void showOperatorDialog() {}
     // frmStopTransmission, not modal.
     virtual void showAbortDialog() {}
@@ -109,8 +111,8 @@ public:
 
     // Start-up once the window is built, in the program's order: the serial ports
     // probed, the switches from the settings, the clock, the gauges at rest, a clear
-    // receive screen, the CPU counter, the send window's focus, the operator window on
-    // the first run, then capture and reception.
+    // receive screen, the main window shown, the CPU counter, the send window's focus,
+    // the operator window on the first run, then capture and reception.
     void startUp();
     // Form_Unload: unkey and close the output, close capture, save the switches.
     void closeDown();

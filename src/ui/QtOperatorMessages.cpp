@@ -1,17 +1,18 @@
 #include "ui/QtOperatorMessages.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace miv {
 
 void QtOperatorMessages::critical(const std::string& title, const std::string& text)
 {
-    QMessageBox::critical(parent_, QString::fromStdString(title), QString::fromStdString(text));
+    QMessageBox::critical(QApplication::activeWindow(), QString::fromStdString(title), QString::fromStdString(text));
 }
 
 PortErrorAnswer QtOperatorMessages::askAbortRetryIgnore(const std::string& title, const std::string& text)
 {
-    const auto answer = QMessageBox::warning(parent_, QString::fromStdString(title),
+    const auto answer = QMessageBox::warning(QApplication::activeWindow(), QString::fromStdString(title),
                                              QString::fromStdString(text),
                                              QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
     switch (answer) {

@@ -128,8 +128,8 @@ frmPrincipal::frmPrincipal(StationPlatform platform, QWidget* parent)
     station_->setObserver(this);
     station_->switches().addListener(this);
     showMode();
-    station_->startUp();
     resize(1240, 820);
+    station_->startUp();
 }
 
 frmPrincipal::~frmPrincipal()
@@ -501,12 +501,6 @@ void frmPrincipal::focusSendWindow()
 void frmPrincipal::clearWaterfall()
 {
     pctWaterfall_->clear();
-}
-
-void frmPrincipal::showOperatorDialog()
-{
-    // After the main window has come up, as at the end of start-up.
-    QTimer::singleShot(0, this, &frmPrincipal::showOperatorWindow);
 }
 
 void frmPrincipal::showAbortDialog()

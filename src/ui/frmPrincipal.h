@@ -30,7 +30,7 @@ class frmStopTransmission;
 class frmTarjetaSonido;
 
 // The operator's main window: shows the station and forwards every click, key and
-// timer tick to it. Widgets carry the names the operator's manual and the tests use
+// timer tick to it. Building it starts the station, which shows it. Widgets carry the names the operator's manual and the tests use
 // (rtfVentanaTX, cmdTX_RX, imgBW2250, ...).
 class frmPrincipal final : public QMainWindow, private ModeListener, private StationObserver {
     Q_OBJECT
@@ -79,7 +79,8 @@ private:
     void transmitStateChanged() override;
     void focusSendWindow() override;
     void clearWaterfall() override;
-    void showOperatorDialog() override;
+    void showMainWindow() override { show(); }
+    void showOperatorDialog() override { showOperatorWindow(); }
     void showAbortDialog() override;
     void closeAbortDialog() override;
     void showMailNotification(bool sent) override;

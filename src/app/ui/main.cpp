@@ -77,7 +77,5 @@ int main(int argc, char** argv)
 
     miv::frmPrincipal window({clock, messages, settings, audio, processorTimes, alarm, serial,
                               miv::assignComPorts(miv::QtSerialPort::listDevices()), mail});
-    messages.setParent(&window);
-    window.show();
     return QApplication::exec();
 }
