@@ -30,6 +30,8 @@ private slots:
     void clockShowsTheUtcDigits();
     void comMenuChecksOneEntry();
     void aboutBoxShowsDescriptionAndVersion();
+    void displaysStartAtRestAndTheCpuGaugeFollowsTheLoad();
+    void cursorReadoutRunsOnlyWithAWaterfallToPointAt();
 
 private:
     template <typename T>
@@ -291,6 +293,37 @@ void MainWindowTest::aboutBoxShowsDescriptionAndVersion()
     QVERIFY(about->findChild<QLabel*>("lblVersion")->text().contains("2.5.0 Beta"));
     QVERIFY(about->findChild<QLabel*>("lblDescription")->text().contains("amateur radio"));
     about->close();
+}
+
+void MainWindowTest::displaysStartAtRestAndTheCpuGaugeFollowsTheLoad()
+{
+    QCOMPARE(find<QLineEdit>("Text7")->text(), QString("Volume: -20 dB"));
+    QCOMPARE(find<QLineEdit>("Text10")->text(), QString("Metric: -18 dB"));
+    QCOMPARE(find<QLineEdit>("Text1")->text(), QString("Frame Acquisition: 0/20"));
+    QCOMPARE(find<QLineEdit>("Text4")->text(), QString("Frequency Shift: 0 Hz"));
+    Station& station = window_->station();
+    QVERIFY(station.timerRunning(StationTimer::RefrescoCPU));
+    QCOMPARE(station.timerInterval(StationTimer::RefrescoCPU), 1000);
+    station.timerFired(StationTimer::RefrescoCPU);
+    QCOMPARE(find<QLineEdit>("Text6")->text(), QString("CPU Usage: 25 %"));
+    QCOMPARE(find<QLineEdit>("Text6")->palette().color(QPalette::Base), QColor(Qt::white));
+}
+
+void MainWindowTest::cursorReadoutRunsOnlyWithAWaterfallToPointAt()
+{
+    Station& station = window_->station();
+    QVERIFY(station.timerRunning(StationTimer::PosicionCursor));
+    QCOMPARE(station.timerInterval(StationTimer::PosicionCursor), 100);
+    QCOMPARE(station.cursorReadout(0, 10, 769, 100), std::string("Frec: .0 Hz @ Shift: -1500.0 Hz"));
+    QCOMPARE(station.cursorReadout(-1, 10, 769, 100), std::string());
+    click("imgONWaterFall");
+    QVERIFY(!station.timerRunning(StationTimer::PosicionCursor));
+    click("imgOFFWaterFall");
+    QVERIFY(station.timerRunning(StationTimer::PosicionCursor));
+    click("imgHF");
+    QVERIFY(!station.timerRunning(StationTimer::PosicionCursor));
+    click("imgEME");
+    QVERIFY(station.timerRunning(StationTimer::PosicionCursor));
 }
 
 QTEST_MAIN(MainWindowTest)

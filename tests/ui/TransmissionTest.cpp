@@ -28,6 +28,7 @@ private slots:
     void aMissingPortAsksAndAbortKeepsReceiving();
     void aMissingOutputIsToldOnceAndStopStillEnds();
     void closingWhileKeyedUnkeysFirst();
+    void soundCardSaveWaitsForTheEndOfTheTransmission();
 
 private:
     template <typename T = QWidget>
@@ -285,6 +286,33 @@ void TransmissionTest::closingWhileKeyedUnkeysFirst()
     QVERIFY(!platform_->audio.output.isOpen());
     QCOMPARE(platform_->serial.log.back(), std::string("close /dev/ttyS0"));
     QVERIFY(platform_->settings.text()->find("PTT COM=1") != std::string::npos);
+}
+
+void TransmissionTest::soundCardSaveWaitsForTheEndOfTheTransmission()
+{
+    window_->findChild<QAction*>("mnuTarjetaSonido")->trigger();
+    QWidget* dialog = find("frmTarjetaSonido");
+    auto* save = dialog->findChild<QPushButton*>("cmdSave");
+    QVERIFY(save->isEnabled());
+    type("AB");
+    click("cmdTX_RX");
+    QVERIFY(!save->isEnabled());
+    // Closed and opened again during the transmission: still disabled, and saving does
+    // nothing while capture belongs to the transmission.
+    dialog->close();
+    QTRY_VERIFY(!window_->findChild<QWidget*>("frmTarjetaSonido"));
+    window_->findChild<QAction*>("mnuTarjetaSonido")->trigger();
+    dialog = find("frmTarjetaSonido");
+    save = dialog->findChild<QPushButton*>("cmdSave");
+    QVERIFY(!save->isEnabled());
+    const auto opened = platform_->audio.sourcePositions.size();
+    QVERIFY(!station().saveSoundCards({"USB Audio CODEC", "Speakers"}).error.size());
+    QCOMPARE(platform_->audio.sourcePositions.size(), opened);
+    QVERIFY(!station().timerRunning(StationTimer::RX));
+    click("cmdTX_RX");
+    QVERIFY(runToTheEnd());
+    QVERIFY(save->isEnabled());
+    QCOMPARE(platform_->audio.sourcePositions.size(), opened + 1);  // the end reopens capture
 }
 
 QTEST_MAIN(TransmissionTest)
