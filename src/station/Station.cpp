@@ -3,6 +3,7 @@
 #include "station/Alarm.h"
 #include "station/CursorReadout.h"
 #include "station/ProgramInfo.h"
+#include "station/ReceptionReports.h"
 
 namespace miv {
 
@@ -390,19 +391,7 @@ void Station::alarmArmed(int intervalMilliseconds)
 
 void Station::reportTriggered(const ReceptionReport& report)
 {
-    ReportInput input;
-    input.frameAcquisition = report.frameScore;
-    input.finalAcquisition = report.finalScore;
-    input.cancelled = report.cancelled;
-    input.frequencyShift = report.frequencyShift;
-    input.viterbiErrors = report.viterbiErrors;
-    input.metric = report.metric;
-    input.cpuUsage = report.cpuUsage;
-    input.volume = report.volume;
-    input.receivedText = report.receivedText;
-    input.utcHour = report.utcHour;
-    input.utcMinute = report.utcMinute;
-    input.baud16 = switches_.mode().baud16;
+    ReportInput input = reportInputFor(report, switches_.mode());
     input.operatorDetails = operatorForm_.value();
     input.account = emailForm_.value();
     mailer_.submit(planner_.plan(input));

@@ -129,7 +129,11 @@ void SymbolGenerator::queueEndMarker(long symbolCount)
     const long a = (4 - symbolCount % 4) % 4;
     const long e = codedCount_ == 0 ? 2 : 1;
     const long zeros = 2 * a + e + 8;
-    encodeBit(switches_.mode().baud16 ? 1 : 0);
+    // The rate bit is 1 only where the varicode is sent. In the 6-bit alphabet a 1 here,
+    // with the zeros after it, reaches the far screen as "@" before the end is
+    // recognised; EME with its hidden rate switch at 16 baud would end every message so.
+    const ModemMode& mode = switches_.mode();
+    encodeBit(mode.baud16 && !mode.eme ? 1 : 0);
     for (long i = 0; i < zeros; ++i)
         encodeBit(0);
     for (const std::uint8_t bit : EndMarkerA)

@@ -191,6 +191,22 @@ TEST(SymbolGenerator, EndMarkerLandsTheSameWayAfterAnyText)
     }
 }
 
+// The hidden symbol-rate switch of an EME station must not change what it sends: a 1
+// rate bit would reach the far screen as a stray "@" in the 6-bit alphabet.
+TEST(SymbolGenerator, EmeEndMarkerIgnoresTheHiddenSymbolRate)
+{
+    std::vector<std::vector<int>> sent;
+    for (const bool hiddenBaud16 : {false, true}) {
+        Generator g(EffectiveMode::Eme, "ooo");
+        g.switches.selectChannel(false);
+        g.switches.selectSymbolRate(hiddenBaud16);
+        g.switches.selectChannel(true);
+        g.vars.txState = TxState::StopRequested;
+        sent.push_back(g.toEnd());
+    }
+    EXPECT_EQ(sent[0], sent[1]);
+}
+
 TEST(SymbolGenerator, StopWithOneCharacterSendsOneIdleFirst)
 {
     Generator one(EffectiveMode::Hf2250Fast, "k");

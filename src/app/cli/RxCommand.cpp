@@ -11,9 +11,13 @@
 #include "app/cli/ExitCodes.h"
 #include "app/cli/ModeOptions.h"
 #include "app/cli/RxRunner.h"
+#include "mail/ReportDelivery.h"
 #include "modem/Charset.h"
 #include "modem/Picture.h"
+#include "platform/CurlMailTransport.h"
 #include "platform/FileAudioSource.h"
+#include "platform/FileSettingsStore.h"
+#include "station/ReceptionReports.h"
 
 namespace miv::cli {
 
@@ -23,7 +27,35 @@ struct RxOptions {
     ModeOptions mode;
     std::string utc;
     bool json = false;
+    bool reports = false;
+    std::string settingsPath;
     std::string input;
+};
+
+// Mails the report of each message as the window would, from the settings file's
+// operator details and e-mail account; what happened goes to stderr.
+class ReportSender {
+public:
+    explicit ReportSender(const std::string& settingsPath)
+        : store_(settingsPath.empty() ? defaultSettingsPath() : std::filesystem::path(settingsPath)),
+          settings_(store_)
+    {
+        if (!store_.exists())
+            std::cerr << "miv-cli rx: no settings file at " << store_.location()
+                      << ": reports go nowhere until the e-mail account is set\n";
+    }
+
+    void send(const ReceptionReport& report, const ModemMode& mode)
+    {
+        const ReportOutcome outcome = reportNow(reportInputFor(report, mode), settings_, planner_, transport_);
+        std::cerr << describeOutcome(outcome);
+    }
+
+private:
+    FileSettingsStore store_;
+    Settings settings_;
+    ReportPlanner planner_;
+    CurlMailTransport transport_;
 };
 
 // The receive window's text as a terminal shows it: UTF-8, LF line ends.
@@ -96,11 +128,19 @@ int runRx(const RxOptions& options)
         }
     }
 
+    std::optional<ReportSender> reports;
+    if (options.reports)
+        reports.emplace(options.settingsPath);
+
     RxRunner runner(switches, *clock, messages, *source);
+    runner.onReport = [&](const ReceptionReport& report) {
+        if (options.json)
+            std::cout << toJson(report).dump() << std::endl;
+        if (reports)
+            reports->send(report, switches.mode());
+    };
     bool endsWithNewline = true;
-    if (options.json) {
-        runner.onReport = [](const ReceptionReport& report) { std::cout << toJson(report).dump() << std::endl; };
-    } else {
+    if (!options.json) {
         runner.onText = [&endsWithNewline](const std::string& text) {
             const std::string shown = forTerminal(text);
             if (!shown.empty())
@@ -140,6 +180,10 @@ void addRxCommand(CLI::App& app, int& exitCode)
     command->add_option("--utc", options->utc, "UTC time shown in message headers (HH:MM); default: the clock")
         ->check([](const std::string& text) { return parseUtc(text) ? std::string() : "expected HH:MM"; });
     command->add_flag("--json", options->json, "Print one JSON object per received message instead");
+    command->add_flag("--reports", options->reports,
+                      "Mail the reception report to the addresses each message carries in angle brackets, "
+                      "through the account of the settings file");
+    command->add_option("--settings", options->settingsPath, "Settings file (default: ~/.config/MIV/MIV.ini)");
     command->add_option("input", options->input, "Audio file, or - for stdin")->required();
     command->callback([options, &exitCode] { exitCode = runRx(*options); });
 }
