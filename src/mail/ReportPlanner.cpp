@@ -11,6 +11,12 @@ namespace miv {
 
 namespace {
 
+const ReportPlannerOptions& defaultOptions()
+{
+    static const ReportPlannerOptions options;
+    return options;
+}
+
 constexpr std::string_view kSenderName = "MIV.Notification";
 
 std::string lowerCase(std::string_view text)
@@ -90,6 +96,10 @@ std::optional<MailServer> smtpServerFromSetting(std::string_view setting)
     }
     return server;
 }
+
+// Copied from one set of defaults: GCC 12 takes the strings of a temporary set for
+// uninitialised in optimised builds.
+ReportPlanner::ReportPlanner() : ReportPlanner(defaultOptions()) {}
 
 ReportPlanner::ReportPlanner(ReportPlannerOptions options)
     : options_(std::move(options)), idSalt_(std::random_device{}())

@@ -64,7 +64,8 @@ struct ReportPlannerOptions {
 // the envelope. Plans only: delivery is `deliverReport` or a `MailDispatcher`.
 class ReportPlanner {
 public:
-    explicit ReportPlanner(ReportPlannerOptions options = {});
+    ReportPlanner();
+    explicit ReportPlanner(ReportPlannerOptions options);
 
     ReportPlan plan(const ReportInput& input);
 

@@ -18,12 +18,6 @@ constexpr int kCpuRefreshMs = 1000;
 const std::string kInputMissing = "Device input not avaiable";
 const std::string kOutputMissing = "Device output not avaiable";
 
-ReportPlanner makeReportPlanner()
-{
-    const ReportPlannerOptions options;
-    return ReportPlanner(options);
-}
-
 }  // namespace
 
 Station::Station(StationViews views, StationPlatform platform)
@@ -49,7 +43,6 @@ Station::Station(StationViews views, StationPlatform platform)
       input_([this] { return audio_.makeSource(capturePosition()); }),
       transmitter_(switches_, send_, receive_, clock_, output_, deviceMessages_, keyer_, *this),
       receiver_(switches_, receive_, clock_, deviceMessages_, input_, *this),
-      planner_(makeReportPlanner()),
       mailer_(platform.mail)
 {
     switches_.setGuard(this);
