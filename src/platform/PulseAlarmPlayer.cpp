@@ -95,15 +95,15 @@ private:
 
 bool playOn(const std::string& sink, const std::vector<std::int16_t>& samples)
 {
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, kAlarmSampleRate, 1};
+    const pa_sample_spec format{PA_SAMPLE_S16LE, kAlarmSampleRate, 1};
     // A short buffer: with the server's default of about two seconds the alarm would
     // wait for the drain to start.
     constexpr std::uint32_t kDefault = static_cast<std::uint32_t>(-1);
-    const pa_buffer_attr buffer{kDefault, static_cast<std::uint32_t>(pa_usec_to_bytes(50000, &spec)), kDefault,
+    const pa_buffer_attr buffer{kDefault, static_cast<std::uint32_t>(pa_usec_to_bytes(50000, &format)), kDefault,
                                 kDefault, kDefault};
     int error = 0;
     pa_simple* stream = pa_simple_new(nullptr, "MIV", PA_STREAM_PLAYBACK, sink.c_str(), "Alarm",
-                                      &spec, nullptr, &buffer, &error);
+                                      &format, nullptr, &buffer, &error);
     if (!stream)
         return false;
     const bool ok = pa_simple_write(stream, samples.data(), samples.size() * sizeof samples[0], &error) == 0 &&

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "rx/ReceiveState.h"
-#include "rx/SpectrumAnalyser.h"
+#include "rx/FourierAnalyser.h"
 
 namespace miv {
 

@@ -18,7 +18,7 @@
 #include "rx/ReceiveModes.h"
 #include "rx/ReceiveState.h"
 #include "rx/ReceiverObserver.h"
-#include "rx/SpectrumAnalyser.h"
+#include "rx/FourierAnalyser.h"
 #include "rx/SymbolDecoder.h"
 #include "rx/ToneNoiseEstimator.h"
 
@@ -123,7 +123,7 @@ private:
     GaugeReadings gauges_;
     CaptureRing capture_;
     FilterChains chains_;
-    SpectrumAnalyser spectrum_;
+    FourierAnalyser spectrum_;
     ToneNoiseEstimator noise_;
     FrequencyShiftDisplay shiftDisplay_;
     FinalAcquisition finalAcquisition_;

@@ -5,7 +5,7 @@
 
 #include "modem/Viterbi.h"
 #include "rx/ReceiveState.h"
-#include "rx/SpectrumAnalyser.h"
+#include "rx/FourierAnalyser.h"
 
 namespace miv {
 

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "rx/ReceiveState.h"
-#include "rx/SpectrumAnalyser.h"
+#include "rx/FourierAnalyser.h"
 
 namespace miv {
 

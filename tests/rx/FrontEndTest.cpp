@@ -10,7 +10,7 @@
 #include "rx/FFT.h"
 #include "rx/FilterChains.h"
 #include "rx/ReceiverObserver.h"
-#include "rx/SpectrumAnalyser.h"
+#include "rx/FourierAnalyser.h"
 #include "rx/ToneNoiseEstimator.h"
 
 namespace miv::test {
@@ -142,7 +142,7 @@ protected:
     ModeSwitches switches;
     ReceiverObserver observer;
     FilterChains chains{switches, observer};
-    SpectrumAnalyser spectrum{chains, switches};
+    FourierAnalyser spectrum{chains, switches};
 };
 
 TEST_F(SpectrumTest, RowsRunFromOneTo208AndWrap)

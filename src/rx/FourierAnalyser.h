@@ -45,9 +45,9 @@ inline int rowBefore(int row, int rowsBack)
 
 // The four spectrum routines: a window of the baseband ring, zero-padded, through the
 // FFT, magnitudes of a fixed bin range stored as one row. Each returns the row written.
-class SpectrumAnalyser {
+class FourierAnalyser {
 public:
-    SpectrumAnalyser(const FilterChains& chains, const ModeSwitches& switches);
+    FourierAnalyser(const FilterChains& chains, const ModeSwitches& switches);
 
     int Spectrum16();
     int Spectrum1();

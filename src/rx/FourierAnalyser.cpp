@@ -1,4 +1,4 @@
-#include "rx/SpectrumAnalyser.h"
+#include "rx/FourierAnalyser.h"
 
 #include <cmath>
 
@@ -7,12 +7,12 @@
 
 namespace miv {
 
-SpectrumAnalyser::SpectrumAnalyser(const FilterChains& chains, const ModeSwitches& switches)
+FourierAnalyser::FourierAnalyser(const FilterChains& chains, const ModeSwitches& switches)
     : chains_(chains), switches_(switches), work_(16384)
 {
 }
 
-int SpectrumAnalyser::compute(Routine& routine, int lowBin, int highBin)
+int FourierAnalyser::compute(Routine& routine, int lowBin, int highBin)
 {
     // The ring from its oldest cell on, in time order; the 16-baud window is only the
     // oldest 512 cells, so its spectrum lags the newest sample by 0.96 s.
@@ -35,22 +35,22 @@ int SpectrumAnalyser::compute(Routine& routine, int lowBin, int highBin)
     return routine.row;
 }
 
-int SpectrumAnalyser::Spectrum16()
+int FourierAnalyser::Spectrum16()
 {
     return switches_.mode().bw2250 ? compute(fast_, 26, 366) : compute(fast_, 70, 186);
 }
 
-int SpectrumAnalyser::Spectrum1()
+int FourierAnalyser::Spectrum1()
 {
     return switches_.mode().bw2250 ? compute(slow_, 416, 5856) : compute(slow_, 1120, 2976);
 }
 
-int SpectrumAnalyser::SpectrumEMENarrow()
+int FourierAnalyser::SpectrumEMENarrow()
 {
     return compute(emeNarrow_, 816, 3440);
 }
 
-int SpectrumAnalyser::SpectrumEMEWide()
+int FourierAnalyser::SpectrumEMEWide()
 {
     return compute(emeWide_, 400, 5904);
 }
