@@ -12,7 +12,7 @@ packages=(
 )
 if [ "${1:-}" = "--docs" ]; then
   # Only for regenerating plots and screenshots in docs/.
-  packages+=(gnuplot-nox xvfb xauth imagemagick sox)
+  packages+=(gnuplot-nox time xvfb xauth imagemagick sox)
 fi
 
 missing=()

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# The published sensitivity sweep: every receive step of docs/performance.md over its
+# SNR grid, in parallel over the cores (about 15 minutes on two free cores), then the
+# ideal receiver's curves and the plots. Writes docs/performance/: sweep.csv,
+# trials.csv, summary.md, ideal.csv and the PNG plots. Extra arguments go to miv_sweep
+# (e.g. --modes hf2250x16 --trials 10 for a quick look).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+dir="$top/build/release"
+out="$top/docs/performance"
+cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMIV_SANITIZE=OFF >/dev/null
+cmake --build "$dir" --target miv_sweep_tool miv_ideal --parallel 2 >/dev/null
+mkdir -p "$out"
+time "$dir/bench/sweep/miv_sweep" --seed 1 -o "$out/sweep.csv" --trials-csv "$out/trials.csv" \
+  --summary "$out/summary.md" "$@"
+"$dir/bench/sweep/miv_ideal" >"$out/ideal.csv"
+if command -v gnuplot >/dev/null; then
+  bash "$top/scripts/plot-performance.sh"
+else
+  echo "gnuplot is missing (scripts/setup.sh --docs): no plots drawn" >&2
+fi
