@@ -38,13 +38,13 @@ const std::vector<SweepMode> kModes{
     {"hf500x16", "HF 500 Hz, 16 baud", makeMode(false, false, true), makeMode(false, false, true), true, 100,
      -17, -11.5, 100},
     {"hf2250x1", "HF 2250 Hz, 1 baud", makeMode(true, false, false), makeMode(true, false, false), true, 100,
-     -29, -24, 40},
+     -28.5, -24.5, 64},
     {"hf500x1", "HF 500 Hz, 1 baud", makeMode(false, false, false), makeMode(false, false, false), true, 100,
-     -29, -24, 40},
+     -28.5, -24.5, 64},
     {"eme-narrow", "EME, narrow range", makeMode(true, true, false), makeMode(true, true, false), false, 100,
-     -29, -24, 40},
+     -28.5, -24.5, 64},
     {"eme-wide", "EME, wide range", makeMode(true, true, false), makeMode(true, true, false), true, 100,
-     -29, -24, 40},
+     -28.5, -24.5, 64},
 };
 
 const std::vector<std::string> kTexts{
@@ -216,11 +216,11 @@ std::size_t editDistance(std::string_view a, std::string_view b)
     return row[b.size()];
 }
 
-TrialSetup trialSetup(const SweepMode& mode, std::uint64_t seed, int trial)
+TrialSetup trialSetup(const SweepMode& mode, std::uint64_t seed, int trial, const std::vector<std::string>& texts)
 {
     std::mt19937_64 random(mix(mix(seed, nameKey(mode.name)), static_cast<std::uint64_t>(trial)));
     TrialSetup setup;
-    setup.text = kTexts[random() % kTexts.size()];
+    setup.text = texts[random() % texts.size()];
     setup.offsetHz = (2 * uniform(random) - 1) * mode.maxOffsetHz;
     setup.delaySeconds = 2 * uniform(random);
     setup.noiseSeed = random();
@@ -260,13 +260,6 @@ TrialOutcome hear(const SweepMode& mode, const TrialSetup& setup, const cli::Cha
 
 }  // namespace
 
-TrialOutcome runTrial(const SweepMode& mode, const TrialSetup& setup, double snrDb, std::size_t snrIndex)
-{
-    const RenderedTransmission tx = renderTransmission(mode.transmitter, setup.text);
-    const cli::ChannelSimulator channel(tx.samples, setup.offsetHz, setup.delaySeconds);
-    return hear(mode, setup, channel, expectedText(setup.text, mode.transmitter), snrDb, snrIndex);
-}
-
 std::vector<ModeResult> runSweep(const SweepOptions& options)
 {
     struct Job {
@@ -274,13 +267,17 @@ std::vector<ModeResult> runSweep(const SweepOptions& options)
         int trial;
     };
     std::vector<Job> jobs;
+    std::vector<std::vector<TrialSetup>> setups;  // [mode][trial]
     // outcomes[mode][snr][trial]
     std::vector<std::vector<std::vector<TrialOutcome>>> outcomes;
     for (std::size_t m = 0; m < options.plans.size(); ++m) {
         const ModePlan& plan = options.plans[m];
         outcomes.emplace_back(plan.snrs.size(), std::vector<TrialOutcome>(static_cast<std::size_t>(plan.trials)));
-        for (int t = 0; t < plan.trials; ++t)
+        setups.emplace_back();
+        for (int t = 0; t < plan.trials; ++t) {
             jobs.push_back({m, t});
+            setups.back().push_back(trialSetup(*plan.mode, options.seed, t, options.texts));
+        }
     }
     // The slow modes' trials take longest; start them first so the threads finish together.
     std::stable_sort(jobs.begin(), jobs.end(), [&](const Job& a, const Job& b) {
@@ -295,7 +292,7 @@ std::vector<ModeResult> runSweep(const SweepOptions& options)
         for (std::size_t j = next++; j < jobs.size(); j = next++) {
             const Job& job = jobs[j];
             const SweepMode& mode = *options.plans[job.mode].mode;
-            const TrialSetup setup = trialSetup(mode, options.seed, job.trial);
+            const TrialSetup& setup = setups[job.mode][static_cast<std::size_t>(job.trial)];
             // One transmission and one shift, heard at every SNR of the grid.
             const RenderedTransmission tx = renderTransmission(mode.transmitter, setup.text);
             const cli::ChannelSimulator channel(tx.samples, setup.offsetHz, setup.delaySeconds);
@@ -321,7 +318,7 @@ std::vector<ModeResult> runSweep(const SweepOptions& options)
     std::vector<ModeResult> results;
     for (std::size_t m = 0; m < options.plans.size(); ++m) {
         const ModePlan& plan = options.plans[m];
-        ModeResult result{plan.mode, {}, outcomes[m]};
+        ModeResult result{plan.mode, {}, setups[m], outcomes[m]};
         for (std::size_t k = 0; k < plan.snrs.size(); ++k) {
             PointSummary point;
             point.snrDb = plan.snrs[k];
@@ -365,11 +362,7 @@ void writeCsv(std::ostream& out, const std::vector<ModeResult>& results)
     }
 }
 
-}  // namespace miv::sweep
-
-namespace miv::sweep {
-
-void writeTrialsCsv(std::ostream& out, const std::vector<ModeResult>& results, std::uint64_t seed)
+void writeTrialsCsv(std::ostream& out, const std::vector<ModeResult>& results)
 {
     auto quoted = [](const std::string& text) {
         std::string q = "\"";
@@ -385,7 +378,7 @@ void writeTrialsCsv(std::ostream& out, const std::vector<ModeResult>& results, s
     for (const ModeResult& r : results) {
         for (std::size_t k = 0; k < r.points.size(); ++k) {
             for (std::size_t t = 0; t < r.trials[k].size(); ++t) {
-                const TrialSetup setup = trialSetup(*r.mode, seed, static_cast<int>(t));
+                const TrialSetup& setup = r.setups[t];
                 const TrialOutcome& o = r.trials[k][t];
                 std::snprintf(numbers, sizeof numbers, "%.2f,%zu,%.3f,%.3f,%d,%d,%.4f", r.points[k].snrDb, t,
                               setup.offsetHz, setup.delaySeconds, o.acquired, o.stopped, o.cer);

@@ -51,7 +51,7 @@ struct TrialSetup {
     double delaySeconds;       // noise before the transmission starts
     std::uint64_t noiseSeed;   // combined with the SNR's index for each SNR
 };
-TrialSetup trialSetup(const SweepMode& mode, std::uint64_t seed, int trial);
+TrialSetup trialSetup(const SweepMode& mode, std::uint64_t seed, int trial, const std::vector<std::string>& texts);
 std::uint64_t noiseSeedAt(const TrialSetup& setup, std::size_t snrIndex);
 
 struct TrialOutcome {
@@ -65,9 +65,6 @@ struct TrialOutcome {
 // that locked on the transmission's frequency is the one the operator reads.
 TrialOutcome scoreTrial(const std::vector<ReceptionReport>& reports, const std::string& expected, double offsetHz,
                         double toneSpacingHz);
-
-// A whole trial at one SNR: transmitter, channel and receiver as miv-cli runs them.
-TrialOutcome runTrial(const SweepMode& mode, const TrialSetup& setup, double snrDb, std::size_t snrIndex);
 
 struct PointSummary {
     double snrDb = 0;
@@ -85,6 +82,7 @@ struct PointSummary {
 struct ModeResult {
     const SweepMode* mode;
     std::vector<PointSummary> points;               // in the order of the SNR grid
+    std::vector<TrialSetup> setups;                 // per trial
     std::vector<std::vector<TrialOutcome>> trials;  // [SNR][trial]
 };
 
@@ -101,6 +99,7 @@ ModePlan publishedPlan(const SweepMode& mode);
 struct SweepOptions {
     std::vector<ModePlan> plans;
     std::uint64_t seed = 1;
+    std::vector<std::string> texts = messageTexts();  // drawn from for each trial
     int threads = 2;
     // Called after each finished trial (all its SNRs) with the count done and the total.
     std::function<void(int, int)> progress;
@@ -118,6 +117,6 @@ std::optional<double> cerThreshold(const ModeResult& result, double cer);
 
 void writeCsv(std::ostream& out, const std::vector<ModeResult>& results);
 // One line per trial and SNR, with what was sent and what was read.
-void writeTrialsCsv(std::ostream& out, const std::vector<ModeResult>& results, std::uint64_t seed);
+void writeTrialsCsv(std::ostream& out, const std::vector<ModeResult>& results);
 
 }  // namespace miv::sweep

@@ -96,7 +96,7 @@ int main(int argc, char** argv)
 
     if (!trialsPath.empty()) {
         std::ofstream out(trialsPath);
-        writeTrialsCsv(out, results, options.seed);
+        writeTrialsCsv(out, results);
         if (!out) {
             std::cerr << "miv_sweep: cannot write " << trialsPath << '\n';
             return 1;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "Sweep.h"
 
 namespace miv::test {
@@ -16,10 +18,10 @@ using namespace sweep;
 struct Check {
     const char* mode;
     int trials;
-    double strongDb;      // where the published curve copies every message
-    int leastCopied;      // of the trials, at strongDb
-    double weakDb;        // where the published curve copies (almost) none
-    int mostCopied;       // of the trials, at weakDb
+    double strongDb;  // where the published curve copies every message
+    int leastCopied;  // of the trials, at strongDb
+    std::optional<double> weakDb;  // where the published curve copies none
+    int mostCopied;   // of the trials, at weakDb
 };
 
 void PrintTo(const Check& c, std::ostream* os)
@@ -35,24 +37,35 @@ TEST_P(DecodingRegression, CopiesAboveAndLosesBelowTheMeasuredThreshold)
     const SweepMode* mode = findMode(c.mode);
     ASSERT_NE(mode, nullptr);
     SweepOptions options;
-    options.plans = {{mode, {c.weakDb, c.strongDb}, c.trials}};
+    options.plans = {{mode, {c.strongDb}, c.trials}};
+    if (c.weakDb)
+        options.plans[0].snrs.push_back(*c.weakDb);
     options.seed = 20261206;
+    // Short messages keep the 1-baud checks within seconds even under the sanitizers.
+    options.texts = {"73 de ON4ZZ", "RR tnx QSO", "QSL via bureau", "cq de EA4ABC"};
     const ModeResult result = runSweep(options).front();
-    const PointSummary& weak = result.points[0];
-    const PointSummary& strong = result.points[1];
+    const PointSummary& strong = result.points[0];
     EXPECT_GE(strong.copied, c.leastCopied) << "at " << c.strongDb << " dB";
     EXPECT_GE(strong.stopped, c.leastCopied) << "at " << c.strongDb << " dB";
-    EXPECT_LE(weak.copied, c.mostCopied) << "at " << c.weakDb << " dB";
+    if (c.weakDb) {
+        EXPECT_LE(result.points[1].copied, c.mostCopied) << "at " << *c.weakDb << " dB";
+    }
 }
 
-// 16 baud: 50 % copied at about -14.9 dB; the curve copies 100 % at -13 dB and 0 % at -17 dB.
-// 1 baud and EME: TODO
+// Beside each check, the published curve (docs/performance.md): its 50 % point and its
+// copied share at the check's SNRs. At the strong point the few messages lost are
+// preambles missed by the hard-decision search; the weak points, checked at 16 baud
+// where trials are cheap, catch a receiver or a channel that has become too kind.
 INSTANTIATE_TEST_SUITE_P(
     EveryStep, DecodingRegression,
-    testing::Values(Check{"hf2250x16", 8, -13, 7, -17, 1},
-                    Check{"hf500x16", 8, -13, 7, -17, 1}),
-    [](const auto& info) {
-        std::string name = info.param.mode;
+    testing::Values(Check{"hf2250x16", 10, -12, 9, -18, 2},  // 50 % at -14.6 dB; 99 % at -12, 0 % at -18
+                    Check{"hf500x16", 10, -12, 9, -18, 2},   // 50 % at -14.6 dB; 99 % at -12, 0 % at -18
+                    Check{"hf2250x1", 3, -24.5, 2, {}, 0},   // 50 % at -26.7 dB; 100 % at -24.5
+                    Check{"hf500x1", 3, -24.5, 2, {}, 0},    // 50 % at -26.7 dB; 100 % at -24.5
+                    Check{"eme-narrow", 3, -24.5, 2, {}, 0}, // 50 % at -27.0 dB; 100 % at -24.5
+                    Check{"eme-wide", 3, -24.5, 2, {}, 0}),  // 50 % at -26.8 dB; 100 % at -24.5
+    [](const testing::TestParamInfo<Check>& param) {
+        std::string name = param.param.mode;
         std::erase(name, '-');
         return name;
     });

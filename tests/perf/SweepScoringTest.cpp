@@ -85,7 +85,7 @@ TEST(ScoreTrial, ACancelledMessageIsScoredButNotStoppedAndGarbageCountsAtMostOnc
 
 ModeResult curve(std::vector<std::pair<double, int>> copiedOf10)
 {
-    ModeResult r{&standardModes()[0], {}};
+    ModeResult r{&standardModes()[0], {}, {}, {}};
     for (const auto& [snr, copied] : copiedOf10) {
         PointSummary p;
         p.snrDb = snr;
@@ -112,23 +112,23 @@ TEST(Thresholds, ACurveThatNeverCrossesHasNone)
 {
     EXPECT_FALSE(copyThreshold(curve({{-16, 9}, {-15, 10}})));
     EXPECT_FALSE(copyThreshold(curve({{-16, 0}, {-15, 2}})));
-    EXPECT_FALSE(cerThreshold(curve({{-16, 9}, {-15, 10}}), 0.01));
+    EXPECT_FALSE(cerThreshold(curve({{-16, 10}, {-15, 10}}), 0.01));
 }
 
 TEST(TrialSetup, DependsOnTheSeedTheModeAndTheTrialOnly)
 {
     const SweepMode& a = standardModes()[0];
     const SweepMode& b = standardModes()[2];
-    const TrialSetup s = trialSetup(a, 5, 3);
-    EXPECT_EQ(trialSetup(a, 5, 3).text, s.text);
-    EXPECT_EQ(trialSetup(a, 5, 3).offsetHz, s.offsetHz);
-    EXPECT_EQ(trialSetup(a, 5, 3).noiseSeed, s.noiseSeed);
-    EXPECT_NE(trialSetup(a, 5, 4).noiseSeed, s.noiseSeed);
-    EXPECT_NE(trialSetup(a, 6, 3).noiseSeed, s.noiseSeed);
-    EXPECT_NE(trialSetup(b, 5, 3).noiseSeed, s.noiseSeed);
+    const TrialSetup s = trialSetup(a, 5, 3, messageTexts());
+    EXPECT_EQ(trialSetup(a, 5, 3, messageTexts()).text, s.text);
+    EXPECT_EQ(trialSetup(a, 5, 3, messageTexts()).offsetHz, s.offsetHz);
+    EXPECT_EQ(trialSetup(a, 5, 3, messageTexts()).noiseSeed, s.noiseSeed);
+    EXPECT_NE(trialSetup(a, 5, 4, messageTexts()).noiseSeed, s.noiseSeed);
+    EXPECT_NE(trialSetup(a, 6, 3, messageTexts()).noiseSeed, s.noiseSeed);
+    EXPECT_NE(trialSetup(b, 5, 3, messageTexts()).noiseSeed, s.noiseSeed);
     EXPECT_NE(noiseSeedAt(s, 0), noiseSeedAt(s, 1));
     for (int t = 0; t < 200; ++t) {
-        const TrialSetup d = trialSetup(a, 1, t);
+        const TrialSetup d = trialSetup(a, 1, t, messageTexts());
         EXPECT_LE(std::abs(d.offsetHz), a.maxOffsetHz);
         EXPECT_GE(d.delaySeconds, 0);
         EXPECT_LT(d.delaySeconds, 2);
