@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The published sensitivity sweep: every receive step of docs/performance.md over its
-# SNR grid, in parallel over the cores (about 15 minutes on two free cores), then the
+# SNR grid, in parallel over the cores (13 minutes on the two cores), then the
 # ideal receiver's curves and the plots. Writes docs/performance/: sweep.csv,
 # trials.csv, summary.md, ideal.csv and the PNG plots. Extra arguments go to miv_sweep
 # (e.g. --modes hf2250x16 --trials 10 for a quick look).
@@ -13,7 +13,8 @@ cmake --build "$dir" --target miv_sweep_tool miv_ideal --parallel 2 >/dev/null
 mkdir -p "$out"
 time "$dir/bench/sweep/miv_sweep" --seed 1 -o "$out/sweep.csv" --trials-csv "$out/trials.csv" \
   --summary "$out/summary.md" "$@"
-"$dir/bench/sweep/miv_ideal" >"$out/ideal.csv"
+"$dir/bench/sweep/miv_ideal" >"$out/ideal.csv" 2>"$out/ideal-summary.txt"
+cat "$out/ideal-summary.txt"
 if command -v gnuplot >/dev/null; then
   bash "$top/scripts/plot-performance.sh"
 else

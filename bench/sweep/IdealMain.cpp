@@ -146,7 +146,10 @@ int main(int argc, char** argv)
     CLI11_PARSE(app, argc, argv);
 
     std::printf("code,ebn0_db,bit_error_rate,copied,mean_cer\n");
+    std::string summary;
     for (const bool sixBit : {false, true}) {
+        // The thresholds are read off as the sweep reads its curves, with Eb/N0 for SNR.
+        sweep::ModeResult curve{nullptr, {}, {}, {}};
         std::vector<Message> encoded;
         for (const auto& text : sweep::messageTexts())
             encoded.push_back(encodeText(text, sixBit));
@@ -177,7 +180,26 @@ int main(int argc, char** argv)
             std::printf("%s,%.2f,%.3e,%.4f,%.5f\n", sixBit ? "6-bit" : "varicode", db,
                         static_cast<double>(bitErrors) / static_cast<double>(bitCount),
                         static_cast<double>(copied) / messages, cerSum / messages);
+            sweep::PointSummary point;
+            point.snrDb = db;
+            point.trials = messages;
+            point.copied = copied;
+            point.cerSum = cerSum;
+            curve.points.push_back(point);
         }
+        // SNR in 2500 Hz = Eb/N0 + 10·log10(Rb / 2500), Rb two data bits per symbol.
+        const double rate = sixBit ? 2 * 0.9765625 : 2 * 15.625;
+        const double toSnr = 10 * std::log10(rate / 2500);
+        const auto copy = sweep::copyThreshold(curve);
+        const auto cer = sweep::cerThreshold(curve, 0.01);
+        char line[200];
+        std::snprintf(line, sizeof line,
+                      "%s at %g bit/s: 50 %% copied at Eb/N0 %.2f dB (SNR %.1f dB), CER 1 %% at Eb/N0 %.2f dB "
+                      "(SNR %.1f dB)\n",
+                      sixBit ? "6-bit alphabet" : "varicode", rate, copy.value_or(NAN), copy.value_or(NAN) + toSnr,
+                      cer.value_or(NAN), cer.value_or(NAN) + toSnr);
+        summary += line;
     }
+    std::fputs(summary.c_str(), stderr);
     return 0;
 }
