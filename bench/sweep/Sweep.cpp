@@ -20,13 +20,14 @@ namespace miv::sweep {
 
 namespace {
 
-ModemMode makeMode(bool bw2250, bool eme, bool baud16, bool autoBaud = false)
+// Auto-baud off: the steps measured decode one rate.
+ModemMode makeMode(bool bw2250, bool eme, bool baud16)
 {
     ModemMode m;
     m.bw2250 = bw2250;
     m.eme = eme;
     m.baud16 = baud16;
-    m.autoBaud = autoBaud;
+    m.autoBaud = false;
     return m;
 }
 
