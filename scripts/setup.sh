@@ -11,7 +11,7 @@ packages=(
   nlohmann-json3-dev python3 openssl
 )
 if [ "${1:-}" = "--docs" ]; then
-  # Only for regenerating plots and screenshots in docs/.
+  # Only for regenerating plots, measurements and screenshots in docs/.
   packages+=(gnuplot-nox time xvfb xauth imagemagick sox)
 fi
 
