@@ -1,6 +1,6 @@
 // A short sensitivity sweep through the real transmitter, channel simulator and receive
-// loop: a little above each receive step's measured 50 % point almost every message
-// must still be copied, and a little below it almost none may be (a receiver or a
+// loop: about 2 dB above each receive step's measured 50 % point almost every message
+// must still be copied, and about 3 dB below it almost none may be (a receiver or a
 // channel that has become kinder than the measured curves is as wrong as a deafer one).
 // The curve values beside the thresholds are those of docs/performance.md.
 
