@@ -2,8 +2,8 @@
 # The published sensitivity sweep: every receive step of docs/performance.md over its
 # SNR grid, in parallel over the cores (13 minutes on the two cores), then the
 # ideal receiver's curves and the plots. Writes docs/performance/: sweep.csv,
-# trials.csv, summary.md, ideal.csv and the PNG plots. Extra arguments go to miv_sweep
-# (e.g. --modes hf2250x16 --trials 10 for a quick look).
+# trials.csv, summary.md, ideal.csv, ideal-summary.txt and the PNG plots. Extra
+# arguments go to miv_sweep.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 dir="$top/build/release"
