@@ -15,6 +15,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 #include <random>
 #include <string>
 #include <vector>
@@ -66,7 +67,7 @@ double logI0(double x)
 {
     if (x < 600)
         return std::log(std::cyl_bessel_i(0.0, x));
-    return x - 0.5 * std::log(2 * M_PI * x);  // the asymptote, where I0 overflows
+    return x - 0.5 * std::log(2 * std::numbers::pi * x);  // the asymptote, where I0 overflows
 }
 
 // Decoded data bits of one message sent at Eb/N0 (linear).
@@ -74,7 +75,7 @@ std::vector<std::uint8_t> sendAndDecode(const Message& m, double ebN0, std::mt19
 {
     const double es = 2 * ebN0;  // N0 = 1
     std::normal_distribution<double> gauss(0, std::sqrt(0.5));
-    std::uniform_real_distribution<double> phase(0, 2 * M_PI);
+    std::uniform_real_distribution<double> phase(0, 2 * std::numbers::pi);
 
     ConvolutionalEncoder encoder;
     const std::size_t steps = m.bits.size() / 2;
