@@ -11,8 +11,8 @@ packages=(
   nlohmann-json3-dev python3 openssl
 )
 if [ "${1:-}" = "--docs" ]; then
-  # Only for regenerating plots and screenshots in docs/.
-  packages+=(gnuplot-nox xvfb xauth imagemagick sox xdotool)
+  # Only for regenerating plots, measurements and screenshots in docs/.
+  packages+=(gnuplot-nox time xvfb xauth imagemagick sox xdotool)
 fi
 
 missing=()

@@ -1,5 +1,6 @@
 #include "rx/Acquisition.h"
 
+#include <algorithm>
 #include <string>
 
 #include "modem/Frame.h"
@@ -19,6 +20,21 @@ constexpr int kPreambleLength = 20;
 constexpr int kWindowSlots = 26;
 constexpr int kRowsPerSymbol = 8;
 constexpr int kMatchesToLock = 14;
+constexpr int kChunk = 256;
+
+// The strongest of tones from..to-1 at each of n neighbouring positions; -1 where
+// there are none. Written so the compiler can run it over several positions at once.
+void strongest(const float* row, int step, int from, int to, std::size_t n, std::array<float, kChunk>& out)
+{
+    float* __restrict result = out.data();
+    for (std::size_t i = 0; i < n; ++i)
+        result[i] = -1;
+    for (int t = from; t < to; ++t) {
+        const float* __restrict tone = row + t * step;
+        for (std::size_t i = 0; i < n; ++i)
+            result[i] = tone[i] > result[i] ? tone[i] : result[i];
+    }
+}
 
 }  // namespace
 
@@ -38,28 +54,36 @@ void Acquisition::AcquireSignal(int lowBin, int highBin)
         groupOffset[k] = eme ? 0 : (HopTable.group(slot, state_.HopColumn) - 1) * 16 * step;
     }
 
-    for (int pos = lowBin; pos <= highBin; ++pos) {
-        float sum = 0;
-        int matches = 0;
+    // Positions go through in chunks, each slot across the whole chunk at once so the
+    // loops run over neighbouring bins. The expected tone is the strongest of its slot
+    // (the first maximum in tone order) when it beats every tone below it and is not
+    // beaten by one above. Each position's sum still adds its slots in order, and the
+    // lock decisions then run position by position as the search order demands.
+    std::array<float, kChunk> sums;
+    std::array<int, kChunk> matches;
+    std::array<float, kChunk> below;
+    std::array<float, kChunk> above;
+    for (int first = lowBin; first <= highBin; first += kChunk) {
+        const auto n = static_cast<std::size_t>(std::min(kChunk, highBin - first + 1));
+        sums.fill(0);
+        matches.fill(0);
         for (std::size_t k = 0; k < kPreambleLength; ++k) {
-            const float* row = rows[k] + groupOffset[k] + pos;
+            const float* row = rows[k] + groupOffset[k] + first;
             const int expected = PreambleSymbols[k];
-            sum += row[expected * step];
-            float max = -1;
-            int strongest = 0;
-            for (int t = 0; t < 16; ++t) {
-                const float v = row[t * step];
-                if (v > max) {
-                    max = v;
-                    strongest = t;
-                }
+            strongest(row, step, 0, expected, n, below);
+            strongest(row, step, expected + 1, 16, n, above);
+            const float* wanted = row + expected * step;
+            for (std::size_t i = 0; i < n; ++i) {
+                sums[i] += wanted[i];
+                matches[i] += wanted[i] > below[i] && wanted[i] >= above[i];
             }
-            matches += strongest == expected;
         }
-        if (matches > count_)
-            count_ = matches;
-        if (matches >= kMatchesToLock && sum > state_.BestSum)
-            lock(pos, matches, sum);
+        for (std::size_t i = 0; i < n; ++i) {
+            if (matches[i] > count_)
+                count_ = matches[i];
+            if (matches[i] >= kMatchesToLock && sums[i] > state_.BestSum)
+                lock(first + static_cast<int>(i), matches[i], sums[i]);
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #include "rx/FFT.h"
 
+#include <array>
 #include <cmath>
 #include <utility>
 
@@ -32,6 +33,10 @@ void FFT(Complex* x, int n)
         j += k;
     }
 
+    // The twiddle factors of a stage are the recurrence's values, worked out once per
+    // stage; the butterflies then run block by block, which keeps memory access local
+    // without changing a single operation.
+    std::array<Complex, kMaxFftSize / 2> twiddle;
     for (int stage = 1; stage <= m; ++stage) {
         const int le = 1 << stage;
         const int le2 = le / 2;
@@ -39,14 +44,18 @@ void FFT(Complex* x, int n)
         const Complex s{static_cast<float>(std::cos(static_cast<double>(angle))),
                         -static_cast<float>(std::sin(static_cast<double>(angle)))};
         Complex u{1.0f, 0.0f};
-        for (int jj = 1; jj <= le2; ++jj) {
-            for (int i = jj - 1; i <= n - 1; i += le) {
+        for (int jj = 0; jj < le2; ++jj) {
+            twiddle[static_cast<std::size_t>(jj)] = u;
+            u = multiply(u, s);
+        }
+        for (int block = 0; block < n; block += le) {
+            for (int jj = 0; jj < le2; ++jj) {
+                const int i = block + jj;
                 const int ip = i + le2;
-                const Complex t = multiply(x[ip], u);
+                const Complex t = multiply(x[ip], twiddle[static_cast<std::size_t>(jj)]);
                 x[ip] = {x[i].real() - t.real(), x[i].imag() - t.imag()};
                 x[i] = {x[i].real() + t.real(), x[i].imag() + t.imag()};
             }
-            u = multiply(u, s);
         }
     }
 }

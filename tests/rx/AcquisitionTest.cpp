@@ -87,6 +87,33 @@ TEST_F(AcquisitionTest, TheLargerSumWinsAndEveryImprovementLocksAgain)
     EXPECT_EQ(rig.frames.size(), 2u);
 }
 
+TEST_F(AcquisitionTest, ATieGoesToTheLowerTone)
+{
+    // Seven slots where a tone below the preamble's is as strong: 13 matches, no lock.
+    placePreamble(40, 10);
+    auto rivalAt = [&](int k, int offset) {
+        const int slot = PreambleSlot[static_cast<std::size_t>(k)];
+        const int row = rowBefore(kRow, (26 - slot) * 8);
+        const int s = (HopTable.group(slot, 1) - 1) * 32 + 40;
+        return &rig.history(row, s + (PreambleSymbols[static_cast<std::size_t>(k)] + offset) * 2, 1);
+    };
+    for (int k = 0; k < 7; ++k)
+        *rivalAt(k, -1) = 10;
+    rig.acquisition.AcquireSignal(40, 40);
+    EXPECT_FALSE(rig.state.LockFlag);
+    EXPECT_EQ(rig.acquisition.count(), 13);
+
+    // The same rivals above the preamble's tones lose the tie: all 20 match.
+    for (int k = 0; k < 7; ++k) {
+        *rivalAt(k, -1) = 0;
+        if (PreambleSymbols[static_cast<std::size_t>(k)] < 15)
+            *rivalAt(k, 1) = 10;
+    }
+    rig.acquisition.AcquireSignal(40, 40);
+    EXPECT_TRUE(rig.state.LockFlag);
+    EXPECT_EQ(rig.state.FrameScore, 20);
+}
+
 TEST_F(AcquisitionTest, ALockForgetsThePreviousMessagesText)
 {
     rig.output.resetCharacterDecoders();

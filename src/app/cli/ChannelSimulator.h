@@ -43,7 +43,28 @@ struct ChannelResult {
 // amateur convention uses: noise measured in 2500 Hz, spread evenly over 0..24 kHz.
 // Signal and noise are then scaled together so that the signal's peak plus five
 // standard deviations of noise stays within 16 bits (so practically nothing clips).
-// Returns no samples when the input carries no signal to measure the SNR against.
+//
+// The signal path (power, shift) is worked out once, so the same transmission can be
+// heard at many SNRs and noise seeds; the shift is the costly part.
+class ChannelSimulator {
+public:
+    ChannelSimulator(const std::vector<std::int16_t>& input, double frequencyOffsetHz, double delaySeconds);
+
+    // False when the input is silent: there is no signal to set the SNR against.
+    bool hasSignal() const { return signalEnd_ > signalStart_; }
+    // No samples when there is no signal.
+    ChannelResult addNoise(double snrDb, std::uint64_t seed) const;
+
+private:
+    std::vector<double> shifted_;
+    double signalPower_ = 0;
+    double peak_ = 0;
+    std::size_t signalStart_ = 0;
+    std::size_t signalEnd_ = 0;
+    std::size_t delay_ = 0;
+};
+
+// One pass through the channel.
 ChannelResult simulateChannel(const std::vector<std::int16_t>& input, const ChannelSettings& settings);
 
 }  // namespace miv::cli
