@@ -31,8 +31,6 @@ ModemMode makeMode(bool bw2250, bool eme, bool baud16)
     return m;
 }
 
-// A station in EME sends with its hidden rate switch at 1 baud: at 16 baud the end
-// marker's first bit shows as an "@" before " <STOP>", which is not part of the text.
 const std::vector<SweepMode> kModes{
     {"hf2250x16", "HF 2250 Hz, 16 baud", makeMode(true, false, true), makeMode(true, false, true), true, 100,
      -17, -11.5, 100},
