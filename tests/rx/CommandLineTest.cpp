@@ -127,5 +127,16 @@ TEST_F(CommandLineTest, BadInputIsAMessageAndExitCodeThree)
     EXPECT_EQ(run("MIV rx --utc 24:00 " + vectorPath("eme.flac")).exitCode, cli::kExitUsage);
 }
 
+TEST_F(CommandLineTest, ChannelRefusesSettingsThatAreNotNumbers)
+{
+    const std::string input = vectorPath("hf500-16.flac");
+    for (const std::string settings : {"--snr nan", "--snr -inf", "--snr -1e308", "--snr 0 --freq-offset nan",
+                                       "--snr 0 --delay nan"}) {
+        const Outcome r = run("MIV channel " + settings + " " + input + " -o " + path("x.wav"));
+        EXPECT_EQ(r.exitCode, cli::kExitUsage) << settings;
+        EXPECT_FALSE(std::filesystem::exists(path("x.wav"))) << settings;
+    }
+}
+
 }  // namespace
 }  // namespace miv::test

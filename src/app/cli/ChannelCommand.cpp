@@ -1,6 +1,7 @@
 #include <sndfile.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <iostream>
 #include <memory>
 
@@ -105,6 +106,19 @@ int runChannel(const ChannelOptions& options)
     return kExitOk;
 }
 
+// NaN passes CLI11's range checks, and NaN or infinite settings turn the whole output
+// into silence.
+CLI::Validator finite()
+{
+    return CLI::Validator(
+        [](const std::string& text) {
+            double value = 0;
+            return CLI::detail::lexical_cast(text, value) && std::isfinite(value) ? std::string()
+                                                                                  : "expected a finite number";
+        },
+        "FINITE");
+}
+
 }  // namespace
 
 void addChannelCommand(CLI::App& app, int& exitCode)
@@ -114,11 +128,12 @@ void addChannelCommand(CLI::App& app, int& exitCode)
         "channel", "Add white Gaussian noise, a frequency offset and a start delay to a recording (deterministic "
                    "for a seed)");
     command->add_option("--snr", options->settings.snrDb, "Signal power over noise power in 2500 Hz, dB")
-        ->required();
+        ->required()
+        ->check(finite() & CLI::Range(-1000.0, 1000.0));
     command->add_option("--freq-offset", options->settings.frequencyOffsetHz, "Frequency offset, Hz")
-        ->check(CLI::Range(-20000.0, 20000.0));
+        ->check(finite() & CLI::Range(-20000.0, 20000.0));
     command->add_option("--delay", options->settings.delaySeconds, "Silence before the signal, seconds")
-        ->check(CLI::Range(0.0, 3600.0));
+        ->check(finite() & CLI::Range(0.0, 3600.0));
     command->add_option("--seed", options->settings.seed, "Noise seed");
     command->add_option("input", options->input, "Audio file, or - for raw stdin")->required();
     command->add_option("-o,--output", options->output, "WAV or FLAC file, or - for raw stdout")->required();
