@@ -60,5 +60,24 @@ TEST_F(ReportsCommandLine, TheAddressInTheMessageGetsTheReport)
     EXPECT_NE(body.find("Symbol Rate: 16 bauds"), std::string::npos) << body;
 }
 
+TEST_F(ReportsCommandLine, SaysWhenTheSettingsGiveNoWayToMail)
+{
+    ASSERT_EQ(run("tx --text 'qsl via <g4abc@example.com> 73' -o " + path("tx.wav")), 0);
+    const auto stderrAfter = [this](const std::string& settings) {
+        std::filesystem::remove(path("stderr"));
+        EXPECT_EQ(run("rx --utc 12:00 --reports --settings " + settings + " " + path("tx.wav")), 0);
+        std::ifstream in(path("stderr"));
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+
+    std::filesystem::create_directories(path("folder.ini"));
+    EXPECT_NE(stderrAfter(path("folder.ini")).find("could not be read"), std::string::npos);
+
+    std::ofstream(path("operator-only.ini")) << "[Operador]\nCallsign=EA4XYZ\n";
+    EXPECT_NE(stderrAfter(path("operator-only.ini")).find("no e-mail account is set"), std::string::npos);
+
+    EXPECT_NE(stderrAfter(path("missing.ini")).find("no settings file"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace miv

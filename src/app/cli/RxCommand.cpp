@@ -40,9 +40,14 @@ public:
         : store_(settingsPath.empty() ? defaultSettingsPath() : std::filesystem::path(settingsPath)),
           settings_(store_)
     {
-        if (!store_.exists())
-            std::cerr << "miv-cli rx: no settings file at " << store_.location()
-                      << ": reports go nowhere until the e-mail account is set\n";
+        // Said once at the start, so a run that mails nothing is not mistaken for one
+        // that had nobody to mail.
+        const EmailAccount account = settings_.readEmailAccount();
+        if (!settings_.lastReadError().empty())
+            std::cerr << "miv-cli rx: " << settings_.lastReadError() << ": reports go nowhere\n";
+        else if (account.option == MailOption::NoInternet)
+            std::cerr << "miv-cli rx: " << (store_.exists() ? "no e-mail account is set in " : "no settings file at ")
+                      << store_.location() << ": reports go nowhere until the e-mail account is set\n";
     }
 
     void send(const ReceptionReport& report, const ModemMode& mode)
