@@ -85,6 +85,9 @@ AudioFileReader::AudioFileReader(const std::string& path) : path_(path)
         fail("the file holds no audio");
         return;
     }
+    // A stream written without its length (FLAC from a pipe) can only be read to its end.
+    if (info.frames == SF_COUNT_MAX)
+        framesExpected_ = 0;
     ratio_ = static_cast<double>(kSampleRate) / fileRate_;
     if (fileRate_ <= 0 || src_is_valid_ratio(ratio_) == 0) {
         fail("unsupported sample rate " + std::to_string(fileRate_) + " Hz");

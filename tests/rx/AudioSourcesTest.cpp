@@ -125,6 +125,21 @@ TEST_F(AudioSourcesTest, ConvertsOtherRatesTo48kHz)
     EXPECT_NEAR(peak, 16384, 400);
 }
 
+TEST_F(AudioSourcesTest, AFlacStreamWithoutItsLengthReadsWhole)
+{
+    // An encoder writing to a pipe cannot go back to fill in the total sample count
+    // (the low 36 bits of bytes 18..25), so it leaves 0 for "unknown".
+    std::string flac = readBytes(write("whole.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 48000, 1, tone(440, 48000, 9000)));
+    ASSERT_EQ(flac.substr(0, 4), "fLaC");
+    flac[21] = static_cast<char>(flac[21] & 0xF0);
+    for (std::size_t i = 22; i < 26; ++i)
+        flac[i] = 0;
+    AudioFileReader reader(writeBytes("stream.flac", flac));
+    const auto samples = reader.readAll();
+    EXPECT_TRUE(reader.ok()) << reader.error();
+    EXPECT_EQ(samples.size(), 9000u);
+}
+
 TEST_F(AudioSourcesTest, BadFilesGiveAClearMessage)
 {
     const auto errorOf = [](const std::string& p) { return AudioFileReader(p).error(); };
