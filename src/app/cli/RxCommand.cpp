@@ -11,6 +11,7 @@
 #include "app/cli/ExitCodes.h"
 #include "app/cli/ModeOptions.h"
 #include "app/cli/RxRunner.h"
+#include "app/cli/UtcOption.h"
 #include "mail/ReportDelivery.h"
 #include "modem/Charset.h"
 #include "modem/Picture.h"
@@ -94,17 +95,6 @@ nlohmann::json toJson(const ReceptionReport& report)
     return j;
 }
 
-std::optional<UtcTime> parseUtc(const std::string& text)
-{
-    auto digit = [&text](std::size_t i) { return text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1; };
-    if (text.size() != 5 || text[2] != ':')
-        return std::nullopt;
-    const int h1 = digit(0), h2 = digit(1), m1 = digit(3), m2 = digit(4);
-    if (h1 < 0 || h2 < 0 || m1 < 0 || m2 < 0 || 10 * h1 + h2 > 23 || m1 > 5)
-        return std::nullopt;
-    return UtcTime{10 * h1 + h2, 10 * m1 + m2, 0};
-}
-
 int runRx(const RxOptions& options)
 {
     ModeSwitches switches;
@@ -182,8 +172,7 @@ void addRxCommand(CLI::App& app, int& exitCode)
         "rx", "Decode a recording (any format libsndfile reads, any rate) or raw 48 kHz 16-bit mono on stdin (-) "
               "and print the receive window's text");
     options->mode.addTo(*command);
-    command->add_option("--utc", options->utc, "UTC time shown in message headers (HH:MM); default: the clock")
-        ->check([](const std::string& text) { return parseUtc(text) ? std::string() : "expected HH:MM"; });
+    addUtcOption(*command, options->utc, "UTC time shown in message headers (HH:MM); default: the clock");
     command->add_flag("--json", options->json, "Print one JSON object per received message instead");
     command->add_flag("--reports", options->reports,
                       "Mail the reception report to the addresses each message carries in angle brackets, "

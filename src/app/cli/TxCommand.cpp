@@ -12,6 +12,7 @@
 #include "app/cli/Commands.h"
 #include "app/cli/ExitCodes.h"
 #include "app/cli/ModeOptions.h"
+#include "app/cli/UtcOption.h"
 #include "modem/Charset.h"
 #include "platform/Clock.h"
 #include "platform/FileSinks.h"
@@ -33,21 +34,6 @@ struct TxOptions {
     std::string textFile;
     std::string output;
 };
-
-std::optional<UtcTime> parseUtc(const std::string& s)
-{
-    auto digit = [&](std::size_t i) { return s[i] >= '0' && s[i] <= '9' ? s[i] - '0' : -1; };
-    if (s.size() != 5 || s[2] != ':')
-        return std::nullopt;
-    const int d[4] = {digit(0), digit(1), digit(3), digit(4)};
-    for (const int v : d)
-        if (v < 0)
-            return std::nullopt;
-    const UtcTime time{d[0] * 10 + d[1], d[2] * 10 + d[3], 0};
-    if (time.hour > 23 || time.minute > 59)
-        return std::nullopt;
-    return time;
-}
 
 // Line ends become the Enter key's carriage return, which the far end shows as a new
 // line; the final line end of a file is not part of the message.
@@ -165,9 +151,7 @@ void addTxCommand(CLI::App& app, int& exitCode)
     tx->add_flag("--long-tone", options->longTone, "Long initial tone, as after the CQ macro");
     tx->add_option("--idle", options->idle, "Idle characters to send after the text before stopping")
         ->check(CLI::NonNegativeNumber);
-    tx->add_option("--utc", options->utc, "UTC time of the TX header, HH:MM (default: now)")
-        ->check(CLI::Validator(
-            [](std::string& s) { return parseUtc(s) ? std::string() : std::string("expected HH:MM"); }, "HH:MM"));
+    addUtcOption(*tx, options->utc, "UTC time of the TX header, HH:MM (default: now)");
     CLI::Option_group* text = tx->add_option_group("text", "What to send (UTF-8; line ends are sent as Enter)");
     text->add_option("--text", options->text, "The text");
     text->add_option("--text-file", options->textFile, "A file holding the text");
