@@ -22,8 +22,6 @@ public:
 
     bool ok() const { return error_.empty(); }
     const std::string& error() const { return error_; }
-    int fileSampleRate() const { return fileRate_; }
-    int fileChannels() const { return channels_; }
 
     // Up to `count` samples at 48 kHz; fewer only at the end of the file or on an error.
     int read(std::int16_t* out, int count);
