@@ -91,8 +91,10 @@ void frmOperator::callsignChanged()
 void frmOperator::cmdSave_Click()
 {
     const SettingsSave saved = store_.save(fields());
-    if (!saved)
+    if (!saved) {
         messages_.critical(kProgramTitle, saved.error);
+        return;  // stays open with the edits
+    }
     close();
 }
 

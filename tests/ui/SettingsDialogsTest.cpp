@@ -29,6 +29,7 @@ private slots:
     void emailAccountIsWrittenAndReadBack();
     void soundCardListsSelectTheSavedDevices();
     void soundCardSaveWritesTheNames();
+    void aRefusedSaveKeepsTheDialogAndItsEdits();
     void mainSwitchesAreWrittenAtCloseAndReadAtStart();
     void switchesWithBadValuesFallBackToTheirDefaults();
 
@@ -243,6 +244,55 @@ void SettingsDialogsTest::soundCardSaveWritesTheNames()
     const SoundCards saved = settings().readSoundCards();
     QCOMPARE(saved.input, std::string(kDefaultAudioDevice));
     QCOMPARE(saved.output, std::string("USB Audio CODEC"));
+}
+
+void SettingsDialogsTest::aRefusedSaveKeepsTheDialogAndItsEdits()
+{
+    platform_->settings.save("[Operador]\nCallsign=EA4XYZ\n[Tarjeta Sonido]\nEntrada=Default\n");
+    start();
+    platform_->settings.failWrites = true;
+
+    openMenu("mnuOperator");
+    QWidget* form = dialog("frmOperator");
+    find<QLineEdit>(form, "txtCallsign")->setText("G4ABC");
+    click(form, "cmdSave");
+    QCOMPARE(platform_->messages.shown.size(), std::size_t{1});
+    QTest::qWait(20);
+    // Still open with what was typed, and still what the macros read.
+    QVERIFY(dialog("frmOperator") && dialog("frmOperator")->isVisible());
+    QCOMPARE(find<QLineEdit>(form, "txtCallsign")->text(), QString("G4ABC"));
+    click(window_.get(), "cmdCall");
+    QCOMPARE(sendText(), std::string("NONAME de G4ABC "));
+    platform_->settings.failWrites = false;
+    click(form, "cmdSave");
+    QTRY_VERIFY(!dialog("frmOperator"));
+    QCOMPARE(settings().readOperatorDetails().callsign, std::string("G4ABC"));
+
+    openMenu("mnuEmail");
+    form = dialog("frmEmail");
+    platform_->settings.failWrites = true;
+    find<QRadioButton>(form, "optSMTP")->click();
+    find<QLineEdit>(form, "txtServidorSMTP")->setText("mail.example.org");
+    click(form, "Command1");
+    QCOMPARE(platform_->messages.shown.size(), std::size_t{2});
+    QTest::qWait(20);
+    QVERIFY(dialog("frmEmail") && dialog("frmEmail")->isVisible());
+    QCOMPARE(window_->station().emailForm().value().smtpServer, std::string("mail.example.org"));
+    click(form, "Command2");
+    QTRY_VERIFY(!dialog("frmEmail"));
+
+    // The chosen input is taken at once even though it could not be written.
+    openMenu("mnuTarjetaSonido");
+    form = dialog("frmTarjetaSonido");
+    find<QComboBox>(form, "cboTarjetaSonidoEntrada")->setCurrentIndex(1);
+    click(form, "cmdSave");
+    QCOMPARE(platform_->messages.shown.size(), std::size_t{3});
+    QCOMPARE(platform_->audio.sourcePositions.back(), 1);
+    QTest::qWait(20);
+    QVERIFY(dialog("frmTarjetaSonido") && dialog("frmTarjetaSonido")->isVisible());
+    click(form, "cmdClose");
+    QTRY_VERIFY(!dialog("frmTarjetaSonido"));
+    platform_->messages.shown.clear();
 }
 
 void SettingsDialogsTest::mainSwitchesAreWrittenAtCloseAndReadAtStart()
