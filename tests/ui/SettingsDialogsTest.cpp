@@ -32,6 +32,7 @@ private slots:
     void aRefusedSaveKeepsTheDialogAndItsEdits();
     void mainSwitchesAreWrittenAtCloseAndReadAtStart();
     void switchesWithBadValuesFallBackToTheirDefaults();
+    void anUnreadableFileIsToldAtStartAndLeftAlone();
 
 private:
     void start();
@@ -333,6 +334,43 @@ void SettingsDialogsTest::switchesWithBadValuesFallBackToTheirDefaults()
     QVERIFY(mode.bw2250);
     QVERIFY(window_->findChild<QAction*>("mnuCOMA0")->isChecked());
     QVERIFY(window_->findChild<QWidget*>("fraBW")->isHidden());
+}
+
+namespace miv::testing {
+
+// A settings file that is there but cannot be read (no permission).
+class UnreadableSettingsStore final : public SettingsStore {
+public:
+    bool exists() const override { return true; }
+    SettingsLoad load() const override
+    {
+        return {SettingsLoad::Status::Failed, {}, "The settings could not be read from MIV.ini: Permission denied"};
+    }
+    SettingsSave save(std::string_view) override
+    {
+        ++saves;
+        return {};
+    }
+    std::string location() const override { return "MIV.ini"; }
+    int saves = 0;
+};
+
+}  // namespace miv::testing
+
+void SettingsDialogsTest::anUnreadableFileIsToldAtStartAndLeftAlone()
+{
+    testing::UnreadableSettingsStore unreadable;
+    StationPlatform platform = platform_->platform();
+    window_ = std::make_unique<frmPrincipal>(StationPlatform{platform.clock, platform.messages, unreadable,
+                                                             platform.audio, platform.processorTimes, platform.alarm,
+                                                             platform.serial, platform.comPorts, platform.mail});
+    QCOMPARE(platform_->messages.shown.size(), std::size_t{1});
+    QCOMPARE(platform_->messages.shown[0].text, std::string("The settings could not be read from MIV.ini: Permission denied"));
+    QVERIFY(!dialog("frmOperator"));  // not a first start
+    window_->close();
+    QCOMPARE(unreadable.saves, 0);  // what could not be read is not overwritten
+    window_.reset();
+    platform_->messages.shown.clear();
 }
 
 QTEST_MAIN(SettingsDialogsTest)
