@@ -141,4 +141,10 @@ void frmEmail::closeEvent(QCloseEvent* event)
     QDialog::closeEvent(event);
 }
 
+void frmEmail::reject()
+{
+    store_.unload();
+    QDialog::reject();
+}
+
 }  // namespace miv

@@ -104,4 +104,10 @@ void frmOperator::closeEvent(QCloseEvent* event)
     QDialog::closeEvent(event);
 }
 
+void frmOperator::reject()
+{
+    store_.unload();
+    QDialog::reject();
+}
+
 }  // namespace miv

@@ -93,4 +93,10 @@ void frmTarjetaSonido::closeEvent(QCloseEvent* event)
     QDialog::closeEvent(event);
 }
 
+void frmTarjetaSonido::reject()
+{
+    station_.soundCardForm().unload();
+    QDialog::reject();
+}
+
 }  // namespace miv

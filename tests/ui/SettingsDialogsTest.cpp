@@ -33,6 +33,7 @@ private slots:
     void mainSwitchesAreWrittenAtCloseAndReadAtStart();
     void switchesWithBadValuesFallBackToTheirDefaults();
     void anUnreadableFileIsToldAtStartAndLeftAlone();
+    void escapeClosesLikeClose();
 
 private:
     void start();
@@ -371,6 +372,34 @@ void SettingsDialogsTest::anUnreadableFileIsToldAtStartAndLeftAlone()
     QCOMPARE(unreadable.saves, 0);  // what could not be read is not overwritten
     window_.reset();
     platform_->messages.shown.clear();
+}
+
+void SettingsDialogsTest::escapeClosesLikeClose()
+{
+    platform_->settings.save("[Operador]\nCallsign=EA4XYZ\n[Email]\nOption=3\n");
+    start();
+    openMenu("mnuOperator");
+    QWidget* form = dialog("frmOperator");
+    find<QLineEdit>(form, "txtCallsign")->setText("G4ABC");
+    QTest::keyClick(find<QLineEdit>(form, "txtCallsign"), Qt::Key_Escape);
+    QTRY_VERIFY(!dialog("frmOperator"));
+    QVERIFY(!window_->station().operatorForm().loaded());
+    click(window_.get(), "cmdCall");
+    QCOMPARE(sendText(), std::string("NONAME de EA4XYZ "));
+
+    openMenu("mnuEmail");
+    form = dialog("frmEmail");
+    find<QRadioButton>(form, "optSMTP")->click();
+    QTest::keyClick(find<QRadioButton>(form, "optSMTP"), Qt::Key_Escape);
+    QTRY_VERIFY(!dialog("frmEmail"));
+    QCOMPARE(window_->station().emailForm().value().option, MailOption::NoInternet);
+
+    openMenu("mnuTarjetaSonido");
+    form = dialog("frmTarjetaSonido");
+    find<QComboBox>(form, "cboTarjetaSonidoEntrada")->setCurrentIndex(1);
+    QTest::keyClick(form, Qt::Key_Escape);
+    QTRY_VERIFY(!dialog("frmTarjetaSonido"));
+    QVERIFY(!window_->station().soundCardForm().loaded());
 }
 
 QTEST_MAIN(SettingsDialogsTest)
