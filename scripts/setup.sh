@@ -9,6 +9,8 @@ packages=(
   libpulse-dev libsndfile1-dev libsamplerate0-dev libcurl4-openssl-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev python3 openssl
+  # libcurl only recommends it: without it no mail server's certificate can be checked.
+  ca-certificates
 )
 if [ "${1:-}" = "--docs" ]; then
   # Only for regenerating plots, measurements and screenshots in docs/.

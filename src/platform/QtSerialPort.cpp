@@ -31,7 +31,10 @@ bool QtSerialPort::open(const std::string& device)
         return false;
     port_->setPortName(QString::fromStdString(device));
     port_->setFlowControl(QSerialPort::NoFlowControl);
-    if (!port_->open(QIODevice::ReadWrite))
+    // Write-only: nothing is ever read, so no read notifier wakes the event loop for
+    // what the interface sends, nor spins on the hang-up of an adapter unplugged while
+    // keyed.
+    if (!port_->open(QIODevice::WriteOnly))
         return false;
     // Hang up on close: the kernel lowers DTR and RTS when the last descriptor goes,
     // which covers an exit without close() and a crash.

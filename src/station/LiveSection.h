@@ -31,11 +31,15 @@ public:
     }
     // Any change of a field of the loaded dialog.
     void edit(Section section) { loaded_ = std::move(section); }
-    // SAVE: the section to the file, then the dialog unloads.
+    // SAVE: the section to the file, then the dialog unloads. A refused write leaves
+    // the dialog loaded with the section, so nothing typed is lost and it still counts.
     SettingsSave save(const Section& section)
     {
         const SettingsSave result = write_(section);
-        loaded_.reset();
+        if (result)
+            loaded_.reset();
+        else
+            loaded_ = section;
         return result;
     }
     // CLOSE.

@@ -59,6 +59,9 @@ void Station::startUp()
 {
     keyer_.DisableMissingPorts();
     const MainSwitches saved = settings_.readMainSwitches();
+    // Said once the window is up: everything runs on the defaults, and the file is left
+    // as it is rather than rewritten over what could not be read.
+    const std::string unreadable = settings_.lastReadError();
     saved.applyTo(switches_);
     keyer_.mnuCOMA_Click(saved.pttCom.value_or(0));
     updateCursorReadout();
@@ -71,6 +74,8 @@ void Station::startUp()
     clearScreen();
     if (observer_)
         observer_->showMainWindow();
+    if (!unreadable.empty())
+        messages_.critical(kProgramTitle, unreadable);
     if (cpu_.start())
         setTimer(StationTimer::RefrescoCPU, true, kCpuRefreshMs);
     transmitStateChanged();

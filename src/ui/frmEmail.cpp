@@ -128,8 +128,10 @@ void frmEmail::showOption()
 void frmEmail::Command1_Click()
 {
     const SettingsSave saved = store_.save(fields());
-    if (!saved)
+    if (!saved) {
         messages_.critical(kProgramTitle, saved.error);
+        return;  // stays open with the edits
+    }
     close();
 }
 
@@ -137,6 +139,12 @@ void frmEmail::closeEvent(QCloseEvent* event)
 {
     store_.unload();
     QDialog::closeEvent(event);
+}
+
+void frmEmail::reject()
+{
+    store_.unload();
+    QDialog::reject();
 }
 
 }  // namespace miv

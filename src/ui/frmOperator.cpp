@@ -91,8 +91,10 @@ void frmOperator::callsignChanged()
 void frmOperator::cmdSave_Click()
 {
     const SettingsSave saved = store_.save(fields());
-    if (!saved)
+    if (!saved) {
         messages_.critical(kProgramTitle, saved.error);
+        return;  // stays open with the edits
+    }
     close();
 }
 
@@ -100,6 +102,12 @@ void frmOperator::closeEvent(QCloseEvent* event)
 {
     store_.unload();  // after SAVE it is unloaded already; CLOSE drops the edits
     QDialog::closeEvent(event);
+}
+
+void frmOperator::reject()
+{
+    store_.unload();
+    QDialog::reject();
 }
 
 }  // namespace miv

@@ -19,6 +19,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Esc: hides the dialog without a close event, so it unloads here too.
+    void reject() override;
 
 private:
     OperatorDetails fields() const;

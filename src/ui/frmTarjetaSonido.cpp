@@ -80,8 +80,10 @@ void frmTarjetaSonido::cmdSave_Click()
         return;
     const SettingsSave saved = station_.saveSoundCards(
         {cboTarjetaSonidoEntrada_->currentText().toStdString(), cboTarjetaSonidoSalida_->currentText().toStdString()});
-    if (!saved)
+    if (!saved) {
         messages_.critical(kProgramTitle, saved.error);
+        return;  // stays open with the choice, which reception already uses
+    }
     close();
 }
 
@@ -89,6 +91,12 @@ void frmTarjetaSonido::closeEvent(QCloseEvent* event)
 {
     station_.soundCardForm().unload();
     QDialog::closeEvent(event);
+}
+
+void frmTarjetaSonido::reject()
+{
+    station_.soundCardForm().unload();
+    QDialog::reject();
 }
 
 }  // namespace miv

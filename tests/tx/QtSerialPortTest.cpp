@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -66,6 +68,27 @@ TEST(QtSerialPort, KeyingSetsHangUpOnCloseSoTheLinesDropWhateverHappens)
     port.close();
     EXPECT_FALSE(port.isOpen());
     EXPECT_FALSE(port.open("/nonexistent/ttyUSB9"));
+}
+
+// A port that is read wakes the event loop for every byte the interface sends and, once
+// the adapter is unplugged while keyed, for ever: the hang-up keeps it readable.
+TEST(QtSerialPort, KeyingNeverReadsFromThePort)
+{
+    app();
+    PseudoTerminal pty;
+    ASSERT_TRUE(pty.ok);
+    QtSerialPort port;
+    ASSERT_TRUE(port.open(pty.name));
+    ASSERT_EQ(::write(pty.master, "echo", 4), 4);
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 200)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    int unread = 0;
+    ASSERT_EQ(::ioctl(pty.slave, FIONREAD, &unread), 0);
+    EXPECT_EQ(unread, 4);
+    port.close();
+    EXPECT_FALSE(port.isOpen());
 }
 
 TEST(QtSerialPort, ListsDevicesWithoutOpeningThem)

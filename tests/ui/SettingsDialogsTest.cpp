@@ -29,8 +29,11 @@ private slots:
     void emailAccountIsWrittenAndReadBack();
     void soundCardListsSelectTheSavedDevices();
     void soundCardSaveWritesTheNames();
+    void aRefusedSaveKeepsTheDialogAndItsEdits();
     void mainSwitchesAreWrittenAtCloseAndReadAtStart();
     void switchesWithBadValuesFallBackToTheirDefaults();
+    void anUnreadableFileIsToldAtStartAndLeftAlone();
+    void escapeClosesLikeClose();
 
 private:
     void start();
@@ -245,6 +248,55 @@ void SettingsDialogsTest::soundCardSaveWritesTheNames()
     QCOMPARE(saved.output, std::string("USB Audio CODEC"));
 }
 
+void SettingsDialogsTest::aRefusedSaveKeepsTheDialogAndItsEdits()
+{
+    platform_->settings.save("[Operador]\nCallsign=EA4XYZ\n[Tarjeta Sonido]\nEntrada=Default\n");
+    start();
+    platform_->settings.failWrites = true;
+
+    openMenu("mnuOperator");
+    QWidget* form = dialog("frmOperator");
+    find<QLineEdit>(form, "txtCallsign")->setText("G4ABC");
+    click(form, "cmdSave");
+    QCOMPARE(platform_->messages.shown.size(), std::size_t{1});
+    QTest::qWait(20);
+    // Still open with what was typed, and still what the macros read.
+    QVERIFY(dialog("frmOperator") && dialog("frmOperator")->isVisible());
+    QCOMPARE(find<QLineEdit>(form, "txtCallsign")->text(), QString("G4ABC"));
+    click(window_.get(), "cmdCall");
+    QCOMPARE(sendText(), std::string("NONAME de G4ABC "));
+    platform_->settings.failWrites = false;
+    click(form, "cmdSave");
+    QTRY_VERIFY(!dialog("frmOperator"));
+    QCOMPARE(settings().readOperatorDetails().callsign, std::string("G4ABC"));
+
+    openMenu("mnuEmail");
+    form = dialog("frmEmail");
+    platform_->settings.failWrites = true;
+    find<QRadioButton>(form, "optSMTP")->click();
+    find<QLineEdit>(form, "txtServidorSMTP")->setText("mail.example.org");
+    click(form, "Command1");
+    QCOMPARE(platform_->messages.shown.size(), std::size_t{2});
+    QTest::qWait(20);
+    QVERIFY(dialog("frmEmail") && dialog("frmEmail")->isVisible());
+    QCOMPARE(window_->station().emailForm().value().smtpServer, std::string("mail.example.org"));
+    click(form, "Command2");
+    QTRY_VERIFY(!dialog("frmEmail"));
+
+    // The chosen input is taken at once even though it could not be written.
+    openMenu("mnuTarjetaSonido");
+    form = dialog("frmTarjetaSonido");
+    find<QComboBox>(form, "cboTarjetaSonidoEntrada")->setCurrentIndex(1);
+    click(form, "cmdSave");
+    QCOMPARE(platform_->messages.shown.size(), std::size_t{3});
+    QCOMPARE(platform_->audio.sourcePositions.back(), 1);
+    QTest::qWait(20);
+    QVERIFY(dialog("frmTarjetaSonido") && dialog("frmTarjetaSonido")->isVisible());
+    click(form, "cmdClose");
+    QTRY_VERIFY(!dialog("frmTarjetaSonido"));
+    platform_->messages.shown.clear();
+}
+
 void SettingsDialogsTest::mainSwitchesAreWrittenAtCloseAndReadAtStart()
 {
     platform_->settings.save("; kept\n[Conmutadores]\nBW=1\nUnknown Key=7\n[Other]\nx=1\n");
@@ -283,6 +335,71 @@ void SettingsDialogsTest::switchesWithBadValuesFallBackToTheirDefaults()
     QVERIFY(mode.bw2250);
     QVERIFY(window_->findChild<QAction*>("mnuCOMA0")->isChecked());
     QVERIFY(window_->findChild<QWidget*>("fraBW")->isHidden());
+}
+
+namespace miv::testing {
+
+// A settings file that is there but cannot be read (no permission).
+class UnreadableSettingsStore final : public SettingsStore {
+public:
+    bool exists() const override { return true; }
+    SettingsLoad load() const override
+    {
+        return {SettingsLoad::Status::Failed, {}, "The settings could not be read from MIV.ini: Permission denied"};
+    }
+    SettingsSave save(std::string_view) override
+    {
+        ++saves;
+        return {};
+    }
+    std::string location() const override { return "MIV.ini"; }
+    int saves = 0;
+};
+
+}  // namespace miv::testing
+
+void SettingsDialogsTest::anUnreadableFileIsToldAtStartAndLeftAlone()
+{
+    testing::UnreadableSettingsStore unreadable;
+    StationPlatform platform = platform_->platform();
+    window_ = std::make_unique<frmPrincipal>(StationPlatform{platform.clock, platform.messages, unreadable,
+                                                             platform.audio, platform.processorTimes, platform.alarm,
+                                                             platform.serial, platform.comPorts, platform.mail});
+    QCOMPARE(platform_->messages.shown.size(), std::size_t{1});
+    QCOMPARE(platform_->messages.shown[0].text, std::string("The settings could not be read from MIV.ini: Permission denied"));
+    QVERIFY(!dialog("frmOperator"));  // not a first start
+    window_->close();
+    QCOMPARE(unreadable.saves, 0);  // what could not be read is not overwritten
+    window_.reset();
+    platform_->messages.shown.clear();
+}
+
+void SettingsDialogsTest::escapeClosesLikeClose()
+{
+    platform_->settings.save("[Operador]\nCallsign=EA4XYZ\n[Email]\nOption=3\n");
+    start();
+    openMenu("mnuOperator");
+    QWidget* form = dialog("frmOperator");
+    find<QLineEdit>(form, "txtCallsign")->setText("G4ABC");
+    QTest::keyClick(find<QLineEdit>(form, "txtCallsign"), Qt::Key_Escape);
+    QTRY_VERIFY(!dialog("frmOperator"));
+    QVERIFY(!window_->station().operatorForm().loaded());
+    click(window_.get(), "cmdCall");
+    QCOMPARE(sendText(), std::string("NONAME de EA4XYZ "));
+
+    openMenu("mnuEmail");
+    form = dialog("frmEmail");
+    find<QRadioButton>(form, "optSMTP")->click();
+    QTest::keyClick(find<QRadioButton>(form, "optSMTP"), Qt::Key_Escape);
+    QTRY_VERIFY(!dialog("frmEmail"));
+    QCOMPARE(window_->station().emailForm().value().option, MailOption::NoInternet);
+
+    openMenu("mnuTarjetaSonido");
+    form = dialog("frmTarjetaSonido");
+    find<QComboBox>(form, "cboTarjetaSonidoEntrada")->setCurrentIndex(1);
+    QTest::keyClick(form, Qt::Key_Escape);
+    QTRY_VERIFY(!dialog("frmTarjetaSonido"));
+    QVERIFY(!window_->station().soundCardForm().loaded());
 }
 
 QTEST_MAIN(SettingsDialogsTest)
