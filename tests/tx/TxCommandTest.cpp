@@ -29,7 +29,7 @@ protected:
         return made_.back();
     }
 
-    // Runs `miv-cli tx ARGS...` in-process; stderr is kept in `err`.
+    // Runs `miv-cli tx ARGS...` in-process; stderr and any usage error are kept in `err`.
     int run(std::vector<std::string> args)
     {
         args.insert(args.begin(), {"miv-cli", "tx"});
@@ -41,12 +41,14 @@ protected:
         int exitCode = cli::kExitOk;
         cli::addTxCommand(app, exitCode);
         testing::internal::CaptureStderr();
+        std::string usage;
         try {
             app.parse(static_cast<int>(argv.size()), argv.data());
         } catch (const CLI::ParseError& e) {
             exitCode = e.get_exit_code() == 0 ? cli::kExitOk : cli::kExitUsage;
+            usage = e.what();
         }
-        err = testing::internal::GetCapturedStderr();
+        err = testing::internal::GetCapturedStderr() + usage;
         return exitCode;
     }
 
@@ -118,6 +120,16 @@ TEST_F(TxCommand, UsageErrors)
     EXPECT_EQ(run({"--text", "k"}), cli::kExitUsage);
     EXPECT_EQ(run({"--text", "k", "--idle", "-1", "-o", path("c.wav")}), cli::kExitUsage);
     EXPECT_EQ(run({"--text", "k", "--bw", "1000", "-o", path("c.wav")}), cli::kExitUsage);
+}
+
+TEST_F(TxCommand, IdleCountIsBoundedWithAShortMessage)
+{
+    // An output that cannot be made keeps a count that slips through from filling the disk.
+    for (const std::string count : {"-1", "1001", "99999999999999999999"}) {
+        EXPECT_EQ(run({"--text", "k", "--idle", count, "-o", "/nonexistent-dir/d.wav"}), cli::kExitUsage) << count;
+        EXPECT_NE(err.find("0 to 1000"), std::string::npos) << err;
+        EXPECT_LT(err.size(), 100u) << err;
+    }
 }
 
 }  // namespace

@@ -25,6 +25,10 @@ namespace miv::cli {
 
 namespace {
 
+// Idle filler is for test recordings; the bound keeps a mistyped count from running until
+// the disk is full (1000 characters last under an hour even at 1 baud).
+constexpr long kMaxIdleCharacters = 1000;
+
 struct TxOptions {
     ModeOptions mode;
     bool longTone = false;
@@ -150,7 +154,7 @@ void addTxCommand(CLI::App& app, int& exitCode)
     options->mode.addTo(*tx);
     tx->add_flag("--long-tone", options->longTone, "Long initial tone, as after the CQ macro");
     tx->add_option("--idle", options->idle, "Idle characters to send after the text before stopping")
-        ->check(CLI::NonNegativeNumber);
+        ->check(CLI::Range(0L, kMaxIdleCharacters));
     addUtcOption(*tx, options->utc, "UTC time of the TX header, HH:MM (default: now)");
     CLI::Option_group* text = tx->add_option_group("text", "What to send (UTF-8; line ends are sent as Enter)");
     text->add_option("--text", options->text, "The text");
