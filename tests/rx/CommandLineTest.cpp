@@ -103,6 +103,15 @@ TEST_F(CommandLineTest, ChannelWritesTheSameFileForTheSameSeed)
     EXPECT_EQ(raw.exitCode, 0);
 }
 
+TEST_F(CommandLineTest, ChannelIntoAClosedPipeIsAnOutputError)
+{
+    // The reader quits at once; the output is far more than a pipe holds.
+    const Outcome r =
+        run("{ MIV channel --snr 5 " + vectorPath("hf500-16.flac") + " -o -; echo \"exit $?\" >&2; } | true");
+    EXPECT_NE(r.err.find("cannot write to standard output"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("exit 4"), std::string::npos) << r.err;
+}
+
 TEST_F(CommandLineTest, BadInputIsAMessageAndExitCodeThree)
 {
     std::ofstream(path("empty.wav"));

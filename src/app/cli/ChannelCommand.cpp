@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <csignal>
 #include <iostream>
 #include <memory>
 
@@ -48,6 +49,8 @@ bool readInput(const std::string& path, std::vector<std::int16_t>& samples, std:
 bool writeOutput(const std::string& path, const std::vector<std::int16_t>& samples, std::string& error)
 {
     if (path == "-") {
+        // A closed pipe is a write error to report, not a signal that kills us.
+        std::signal(SIGPIPE, SIG_IGN);
         std::vector<unsigned char> bytes(samples.size() * 2);
         for (std::size_t i = 0; i < samples.size(); ++i) {
             const auto u = static_cast<std::uint16_t>(samples[i]);
