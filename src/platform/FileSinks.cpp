@@ -55,7 +55,7 @@ void SoundFileSink::queue(int /*slot*/, const AudioBlock& block)
 
 bool SoundFileSink::slotDone(int /*slot*/) const
 {
-    return file_ != nullptr;
+    return file_ != nullptr && !failed();
 }
 
 void SoundFileSink::close()

@@ -12,7 +12,8 @@ namespace miv {
 
 // Writes the transmission to a sound file (WAV, or FLAC when the name ends in ".flac"),
 // 48 kHz 16-bit mono. A file takes one transmission: it is finished by close(). Every
-// slot is done at once, so the transmitter renders as fast as it can.
+// slot is done at once, so the transmitter renders as fast as it can; after a failed
+// write none is done any more.
 class SoundFileSink final : public AudioSink {
 public:
     // Creates (or truncates) the file; null with the reason in `error` when it cannot.

@@ -106,6 +106,10 @@ bool PacedSink::open(int slots)
             return false;
         fileOpen_ = true;
     }
+    // A file that no longer takes blocks (a full disk) is as gone as an unplugged device,
+    // and the operator hears of it the same way.
+    if (!file_->slotDone(0))
+        return false;
     return device_.open(slots);
 }
 

@@ -59,7 +59,7 @@ public:
     PacedSink(const PacedSink&) = delete;  // its audio thread points back at it
     PacedSink& operator=(const PacedSink&) = delete;
 
-    // False when the file cannot be opened.
+    // False when the file cannot be opened or has failed a write.
     bool open(int slots) override;
     void queue(int slot, const AudioBlock& block) override { device_.queue(slot, block); }
     bool slotDone(int slot) const override { return device_.slotDone(slot); }

@@ -349,17 +349,24 @@ TEST(PacedSource, ReportsARecordingThatCannotOpen)
     EXPECT_FALSE(source.open(4));
 }
 
-// A file: takes every block at once.
+// A file: takes every block at once, until its disk is full after `room` blocks.
 class MemorySink final : public AudioSink {
 public:
-    explicit MemorySink(bool openable = true) : openable_(openable) {}
+    explicit MemorySink(bool openable = true, std::size_t room = 1000) : openable_(openable), room_(room) {}
     bool open(int) override { return openable_; }
     void queue(int, const AudioBlock& block) override
     {
         std::lock_guard lock(mutex_);
-        written_.push_back(block[0]);
+        if (written_.size() < room_)
+            written_.push_back(block[0]);
+        else
+            full_ = true;
     }
-    bool slotDone(int) const override { return true; }
+    bool slotDone(int) const override
+    {
+        std::lock_guard lock(mutex_);
+        return !full_;
+    }
     void close() override { ++closed; }
     std::vector<int> written() const
     {
@@ -371,8 +378,10 @@ public:
 
 private:
     bool openable_;
+    std::size_t room_;
     mutable std::mutex mutex_;
     std::vector<int> written_;
+    bool full_ = false;
 };
 
 TEST(PacedSink, WritesEveryBlockInOrderAtTheDevicePace)
@@ -394,6 +403,20 @@ TEST(PacedSink, WritesEveryBlockInOrderAtTheDevicePace)
     queueBlocks(sink, 3, 2);
     ASSERT_TRUE(eventually([&] { return inner->written().size() == 11; }));
     EXPECT_EQ(inner->closed, 0);
+}
+
+TEST(PacedSink, AFileThatFailedRunsTheTransmissionToItsEndAndThenCannotOpen)
+{
+    auto file = std::make_unique<MemorySink>(true, 2);
+    MemorySink* inner = file.get();
+    PacedSink sink(std::move(file), 1ms);
+    ASSERT_TRUE(sink.open(2));
+    queueBlocks(sink, 2, 5);
+    ASSERT_TRUE(eventually([&] { return sink.slotDone(0) && sink.slotDone(1); }));
+    EXPECT_EQ(inner->written(), (std::vector<int>{1, 2}));
+    sink.close();
+    // The next transmission hears of it, as of a device that has gone.
+    EXPECT_FALSE(sink.open(2));
 }
 
 TEST(PacedSink, ReportsAFileThatCannotOpen)

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "TxTestSupport.h"
@@ -46,6 +49,30 @@ TEST(SoundFileSink, WritesWhatWasQueued)
         EXPECT_TRUE(std::equal(samples.begin() + kBlockSamples, samples.end(), ramp(5).begin()));
         std::filesystem::remove(path);
     }
+}
+
+// A full disk, played by a file-size limit in a child process of its own: exits 0 when
+// the sink took blocks until a write failed and then stopped marking slots done.
+[[noreturn]] void fillUpTheDisk(const std::string& path)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{64 * 1024, 64 * 1024};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::string error;
+    auto sink = SoundFileSink::create(path, error);
+    bool tookBlocks = sink && sink->open(10);
+    for (int n = 0; n < 100 && tookBlocks && !sink->failed(); ++n) {
+        tookBlocks = sink->slotDone(0);
+        sink->queue(0, ramp(n));
+    }
+    std::exit(tookBlocks && sink->failed() && !sink->slotDone(0) ? 0 : 1);
+}
+
+TEST(SoundFileSink, TakesNoMoreBlocksOnceAWriteFailed)
+{
+    const std::string path = tempPath("full.wav");
+    EXPECT_EXIT(fillUpTheDisk(path), testing::ExitedWithCode(0), "");
+    std::filesystem::remove(path);
 }
 
 TEST(SoundFileSink, UnwritablePathIsAnError)
