@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 #include "platform/AudioBlock.h"
@@ -41,6 +43,75 @@ bool dataChunkCutShort(SNDFILE* file)
     return false;
 }
 
+// Where the samples of a RIFF (or big-endian RIFX) WAV file start; 0 when the file is
+// not one or holds no data chunk.
+sf_count_t wavDataOffset(const std::string& path, bool& bigEndian)
+{
+    std::ifstream in(path, std::ios::binary);
+    unsigned char header[12] = {};
+    if (!in.read(reinterpret_cast<char*>(header), sizeof header))
+        return 0;
+    const bool riff = std::memcmp(header, "RIFF", 4) == 0;
+    bigEndian = std::memcmp(header, "RIFX", 4) == 0;
+    if ((!riff && !bigEndian) || std::memcmp(header + 8, "WAVE", 4) != 0)
+        return 0;
+    unsigned char chunk[8] = {};
+    while (in.read(reinterpret_cast<char*>(chunk), sizeof chunk)) {
+        if (std::memcmp(chunk, "data", 4) == 0)
+            return static_cast<sf_count_t>(in.tellg());
+        std::uint32_t size = 0;
+        for (int i = 0; i < 4; ++i)
+            size |= static_cast<std::uint32_t>(chunk[bigEndian ? 7 - i : 4 + i]) << (8 * i);
+        in.seekg(static_cast<std::streamoff>(size) + (size & 1), std::ios::cur);
+    }
+    return 0;
+}
+
+// A streaming writer that never came back to fill in the size of the data chunk leaves
+// 0 there, and libsndfile then finds no audio. The samples run to the end of the file,
+// so they are opened again as raw data from the chunk's start; null when there are none
+// or they are not plain samples (block codecs are framed differently in WAV).
+SNDFILE* openUnsizedWavData(const std::string& path, SF_INFO& info)
+{
+    const int type = info.format & SF_FORMAT_TYPEMASK;
+    if (type != SF_FORMAT_WAV && type != SF_FORMAT_WAVEX)
+        return nullptr;
+    switch (info.format & SF_FORMAT_SUBMASK) {
+    case SF_FORMAT_PCM_U8:
+    case SF_FORMAT_PCM_16:
+    case SF_FORMAT_PCM_24:
+    case SF_FORMAT_PCM_32:
+    case SF_FORMAT_FLOAT:
+    case SF_FORMAT_DOUBLE:
+    case SF_FORMAT_ULAW:
+    case SF_FORMAT_ALAW:
+        break;
+    default:
+        return nullptr;
+    }
+    bool bigEndian = false;
+    sf_count_t offset = wavDataOffset(path, bigEndian);
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (offset == 0 || ec || static_cast<sf_count_t>(size) <= offset)
+        return nullptr;
+    SF_INFO raw{};
+    raw.samplerate = info.samplerate;
+    raw.channels = info.channels;
+    raw.format = SF_FORMAT_RAW | (info.format & SF_FORMAT_SUBMASK) | (bigEndian ? SF_ENDIAN_BIG : SF_ENDIAN_LITTLE);
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &raw);
+    if (file == nullptr)
+        return nullptr;
+    // The new start takes effect at the next seek.
+    if (sf_command(file, SFC_SET_RAW_START_OFFSET, &offset, sizeof offset) != 0 || sf_seek(file, 0, SEEK_SET) != 0 ||
+        raw.frames <= 0) {
+        sf_close(file);
+        return nullptr;
+    }
+    info = raw;
+    return file;
+}
+
 std::int16_t toSample(float v)
 {
     // A damaged float file can hold NaN, which has no sample value.
@@ -74,6 +145,14 @@ AudioFileReader::AudioFileReader(const std::string& path) : path_(path)
         fail(std::string("not a readable audio file (") + sf_strerror(nullptr) + ")");
         return;
     }
+    bool unsized = info.frames == SF_COUNT_MAX;
+    if (info.frames <= 0 && info.channels >= 1) {
+        if (SNDFILE* raw = openUnsizedWavData(path, info)) {
+            sf_close(file_);
+            file_ = raw;
+            unsized = true;
+        }
+    }
     fileRate_ = info.samplerate;
     channels_ = info.channels;
     framesExpected_ = info.frames;
@@ -85,8 +164,9 @@ AudioFileReader::AudioFileReader(const std::string& path) : path_(path)
         fail("the file holds no audio");
         return;
     }
-    // A stream written without its length (FLAC from a pipe) can only be read to its end.
-    if (info.frames == SF_COUNT_MAX)
+    // A stream written without its length (FLAC or WAV from a pipe) can only be read to
+    // its end.
+    if (unsized)
         framesExpected_ = 0;
     ratio_ = static_cast<double>(kSampleRate) / fileRate_;
     if (fileRate_ <= 0 || src_is_valid_ratio(ratio_) == 0) {

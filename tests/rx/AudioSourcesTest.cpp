@@ -140,6 +140,34 @@ TEST_F(AudioSourcesTest, AFlacStreamWithoutItsLengthReadsWhole)
     EXPECT_EQ(samples.size(), 9000u);
 }
 
+TEST_F(AudioSourcesTest, AWavStreamWithoutItsLengthReadsWhole)
+{
+    // A writer to a pipe cannot go back to fill in the RIFF and data sizes: it leaves 0
+    // or 0xFFFFFFFF there. The float file has more chunks before its data.
+    std::vector<float> stereo;
+    for (const float v : tone(440, 48000, 3000)) {
+        stereo.push_back(v);
+        stereo.push_back(-v);
+    }
+    for (const std::string& original :
+         {write("s16.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 48000, 1, tone(440, 48000, 9000)),
+          write("float.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 48000, 2, stereo)}) {
+        const std::string wav = readBytes(original);
+        const std::size_t data = wav.find("data");
+        ASSERT_NE(data, std::string::npos);
+        const auto expected = AudioFileReader(original).readAll();
+        ASSERT_FALSE(expected.empty());
+        for (const char fill : {'\0', '\xFF'}) {
+            std::string stream = wav;
+            for (const std::size_t at : {std::size_t{4}, data + 4})
+                stream.replace(at, 4, 4, fill);
+            AudioFileReader reader(writeBytes("stream.wav", stream));
+            EXPECT_EQ(reader.readAll(), expected) << original << " " << int(fill);
+            EXPECT_TRUE(reader.ok()) << reader.error();
+        }
+    }
+}
+
 TEST_F(AudioSourcesTest, BadFilesGiveAClearMessage)
 {
     const auto errorOf = [](const std::string& p) { return AudioFileReader(p).error(); };
