@@ -25,6 +25,7 @@ public:
     void read(int slot, AudioBlock& out) const override { ring_.read(slot, out); }
     void requeue(int slot) override { ring_.requeue(slot); }
     void close() override;
+    bool failed() const override { return failed_; }
 
     long lostBlocks() const { return ring_.lostBlocks(); }
 
@@ -35,6 +36,7 @@ private:
     std::unique_ptr<CaptureStream> stream_;
     CaptureBlockRing ring_;
     std::atomic<bool> running_{false};
+    std::atomic<bool> failed_{false};
     std::thread thread_;
 };
 
