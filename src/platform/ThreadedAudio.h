@@ -27,8 +27,6 @@ public:
     void close() override;
     bool failed() const override { return failed_; }
 
-    long lostBlocks() const { return ring_.lostBlocks(); }
-
 private:
     void run();
 
