@@ -27,7 +27,13 @@ done
 
 echo "Installing: ${missing[*]}"
 sudo_cmd=()
-[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null; then
+    echo "setup.sh: installing packages needs root: run it as root or install sudo." >&2
+    exit 1
+  fi
+  sudo_cmd=(sudo)
+fi
 export DEBIAN_FRONTEND=noninteractive
 "${sudo_cmd[@]}" apt-get update -qq
 "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

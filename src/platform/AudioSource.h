@@ -18,6 +18,9 @@ public:
     virtual void read(int slot, AudioBlock& out) const = 0;
     virtual void requeue(int slot) = 0;
     virtual void close() = 0;
+    // True once an opened device has stopped delivering (it went away); only a new
+    // `open` can bring it back.
+    virtual bool failed() const { return false; }
 };
 
 }  // namespace miv

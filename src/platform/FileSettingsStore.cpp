@@ -16,6 +16,9 @@ namespace miv {
 
 namespace {
 
+// A settings file holds a few kB; anything far larger is not one.
+constexpr std::size_t kMaxSettingsSize = 1 << 20;
+
 std::string failure(const std::filesystem::path& path, int error)
 {
     return "The settings could not be saved to " + path.string() + ": " + std::strerror(error);
@@ -64,12 +67,21 @@ bool FileSettingsStore::exists() const
 
 SettingsLoad FileSettingsStore::load() const
 {
-    const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    const auto unreadable = [&](const std::string& reason) {
+        return SettingsLoad{SettingsLoad::Status::Failed, {},
+                            "The settings could not be read from " + path_.string() + ": " + reason};
+    };
+    // Not blocking, so a named pipe in its place is refused rather than waited on.
+    const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (errno == ENOENT)
             return {};
-        return {SettingsLoad::Status::Failed, {},
-                "The settings could not be read from " + path_.string() + ": " + std::strerror(errno)};
+        return unreadable(std::strerror(errno));
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return unreadable("not a regular file");
     }
     SettingsLoad result{SettingsLoad::Status::Loaded, {}, {}};
     char buffer[4096];
@@ -80,8 +92,11 @@ SettingsLoad FileSettingsStore::load() const
         if (count < 0) {
             if (errno == EINTR)
                 continue;
-            result = {SettingsLoad::Status::Failed, {},
-                      "The settings could not be read from " + path_.string() + ": " + std::strerror(errno)};
+            result = unreadable(std::strerror(errno));
+            break;
+        }
+        if (result.text.size() + static_cast<std::size_t>(count) > kMaxSettingsSize) {
+            result = unreadable("larger than 1 MB");
             break;
         }
         result.text.append(buffer, static_cast<std::size_t>(count));

@@ -3,7 +3,9 @@
 #include <pulse/error.h>
 #include <pulse/introspect.h>
 #include <pulse/mainloop.h>
+#include <pulse/rtclock.h>
 #include <pulse/simple.h>
+#include <pulse/timeval.h>
 
 #include <cstdint>
 #include <optional>
@@ -17,12 +19,18 @@ namespace miv {
 
 namespace {
 
+// A server that accepts the connection and then says nothing must not hold the alarm,
+// nor the program's exit, which waits for it.
+constexpr pa_usec_t kQueryTimeout = 3 * PA_USEC_PER_SEC;
+
 // Asks the sound server for its default output; nothing when it cannot be reached.
 class DefaultOutputQuery {
 public:
     DefaultOutputQuery() : loop_(pa_mainloop_new()) {}
     ~DefaultOutputQuery()
     {
+        if (timeout_)
+            pa_mainloop_get_api(loop_)->time_free(timeout_);
         if (context_) {
             pa_context_disconnect(context_);
             pa_context_unref(context_);
@@ -50,13 +58,17 @@ private:
     bool connect()
     {
         context_ = pa_context_new(pa_mainloop_get_api(loop_), "MIV alarm");
-        if (!context_ || pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
+        if (!context_)
+            return false;
+        timeout_ = pa_context_rttime_new(context_, pa_rtclock_now() + kQueryTimeout, &DefaultOutputQuery::onTimeout,
+                                         this);
+        if (!timeout_ || pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
             return false;
         for (;;) {
             const pa_context_state_t state = pa_context_get_state(context_);
             if (state == PA_CONTEXT_READY)
                 return true;
-            if (!PA_CONTEXT_IS_GOOD(state) || pa_mainloop_iterate(loop_, 1, nullptr) < 0)
+            if (!PA_CONTEXT_IS_GOOD(state) || !iterate())
                 return false;
         }
     }
@@ -67,13 +79,21 @@ private:
             return false;
         bool ok = true;
         while (pa_operation_get_state(operation) == PA_OPERATION_RUNNING) {
-            if (pa_mainloop_iterate(loop_, 1, nullptr) < 0) {
+            if (!iterate()) {
                 ok = false;
                 break;
             }
         }
         pa_operation_unref(operation);
         return ok;
+    }
+
+    // Waits for the next event; false once the loop fails or the time is up.
+    bool iterate() { return pa_mainloop_iterate(loop_, 1, nullptr) >= 0 && !timedOut_; }
+
+    static void onTimeout(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self)
+    {
+        static_cast<DefaultOutputQuery*>(self)->timedOut_ = true;
     }
 
     static void onServerInfo(pa_context*, const pa_server_info* info, void* self)
@@ -90,6 +110,8 @@ private:
 
     pa_mainloop* loop_;
     pa_context* context_ = nullptr;
+    pa_time_event* timeout_ = nullptr;
+    bool timedOut_ = false;
     OutputDevice result_;
 };
 

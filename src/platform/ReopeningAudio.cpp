@@ -13,6 +13,7 @@ public:
     void read(int slot, AudioBlock& out) const override { source_.read(slot, out); }
     void requeue(int slot) override { source_.requeue(slot); }
     void close() override { source_.close(); }
+    bool failed() const override { return source_.failed(); }
 
 private:
     AudioSource& source_;

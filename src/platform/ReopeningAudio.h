@@ -21,6 +21,7 @@ public:
     void read(int slot, AudioBlock& out) const override;
     void requeue(int slot) override;
     void close() override;
+    bool failed() const override { return device_ && device_->failed(); }
 
     bool isOpen() const { return device_ != nullptr; }
 

@@ -24,6 +24,7 @@ bool ThreadedSource::open(int slots)
     if (!stream_)
         return false;
     ring_.open(slots);
+    failed_ = false;
     running_ = true;
     thread_ = std::thread(&ThreadedSource::run, this);
     return true;
@@ -42,8 +43,10 @@ void ThreadedSource::run()
 {
     AudioBlock block{};
     while (running_) {
-        if (!stream_->read(block))
-            return;  // the device went away: no more blocks complete, as with a dead card
+        if (!stream_->read(block)) {
+            failed_ = true;  // the device went away: no more blocks complete
+            return;
+        }
         ring_.deliver(block);
     }
 }

@@ -25,8 +25,7 @@ public:
     void read(int slot, AudioBlock& out) const override { ring_.read(slot, out); }
     void requeue(int slot) override { ring_.requeue(slot); }
     void close() override;
-
-    long lostBlocks() const { return ring_.lostBlocks(); }
+    bool failed() const override { return failed_; }
 
 private:
     void run();
@@ -35,6 +34,7 @@ private:
     std::unique_ptr<CaptureStream> stream_;
     CaptureBlockRing ring_;
     std::atomic<bool> running_{false};
+    std::atomic<bool> failed_{false};
     std::thread thread_;
 };
 

@@ -2,12 +2,20 @@
 
 namespace miv {
 
+namespace {
+
+constexpr const char* kErrorTitle = "SoundCard Error";
+constexpr const char* kInputMissing = "Device input not avaiable";
+
+}  // namespace
+
 void CaptureRing::OpenCapture()
 {
     CloseCapture();
     open_ = source_.open(kSlots);
+    failureTold_ = false;
     if (!open_)
-        messages_.critical("SoundCard Error", "Device input not avaiable");
+        messages_.critical(kErrorTitle, kInputMissing);
     // Every open starts a fresh queue at slot 0, so nothing from before the opening
     // is ever delivered.
     CapturePointer = 0;
@@ -27,8 +35,13 @@ bool CaptureRing::CaptureBlockDone(int k)
 
 bool CaptureRing::TakeCaptureBlock(AudioBlock& out)
 {
-    if (!CaptureBlockDone(CapturePointer + 1))
+    if (!CaptureBlockDone(CapturePointer + 1)) {
+        if (open_ && !failureTold_ && source_.failed()) {
+            failureTold_ = true;
+            messages_.critical(kErrorTitle, kInputMissing);
+        }
         return false;
+    }
     source_.read(CapturePointer, out);
     source_.requeue(CapturePointer);
     CapturePointer = (CapturePointer + 1) % kSlots;

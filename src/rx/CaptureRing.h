@@ -24,6 +24,7 @@ public:
 
     // The next block in capture order, when the device has filled it; false (and
     // `out` untouched) otherwise. A block is handed back to the device as it is taken.
+    // A device that goes away while open is told to the operator once per opening.
     bool TakeCaptureBlock(AudioBlock& out);
     // Whether block k (1..50) is filled.
     bool CaptureBlockDone(int k);
@@ -32,6 +33,7 @@ private:
     AudioSource& source_;
     OperatorMessages& messages_;
     bool open_ = false;
+    bool failureTold_ = false;
     int CapturePointer = 0;  // slot the next take delivers, 0..49
 };
 

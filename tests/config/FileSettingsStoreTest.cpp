@@ -97,6 +97,30 @@ TEST_F(FileSettingsStoreTest, ALinkedSettingsFileStaysALink)
     EXPECT_EQ(text, "[Email]\nOption=1\n\n[Tarjeta Sonido]\nEntrada=in\nSalida=out\n");
 }
 
+TEST_F(FileSettingsStoreTest, OnlyARegularFileOfSettingsSizeIsRead)
+{
+    const fs::path pipe = directory_ / "pipe.ini";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    SettingsLoad loaded = FileSettingsStore(pipe).load();  // would wait for a writer
+    EXPECT_EQ(loaded.status, SettingsLoad::Status::Failed);
+    EXPECT_NE(loaded.error.find(pipe.string()), std::string::npos) << loaded.error;
+
+    EXPECT_EQ(FileSettingsStore(directory_).load().status, SettingsLoad::Status::Failed);
+
+    const fs::path large = directory_ / "large.ini";
+    std::ofstream(large) << "[Operador]\nCallsign=G4ABC\n" << std::string(1 << 20, ';');
+    loaded = FileSettingsStore(large).load();
+    EXPECT_EQ(loaded.status, SettingsLoad::Status::Failed);
+    EXPECT_TRUE(loaded.text.empty());
+
+    const fs::path fits = directory_ / "fits.ini";
+    const std::string text = "[Operador]\nCallsign=G4ABC\n" + std::string(100'000, ';');
+    std::ofstream(fits) << text;
+    loaded = FileSettingsStore(fits).load();
+    EXPECT_EQ(loaded.status, SettingsLoad::Status::Loaded);
+    EXPECT_EQ(loaded.text, text);
+}
+
 TEST(DefaultSettingsPath, FollowsTheBaseDirectoryRules)
 {
     EXPECT_EQ(defaultSettingsPath("/xdg", "/home/ana"), fs::path("/xdg/MIV/MIV.ini"));

@@ -181,11 +181,18 @@ TEST(ThreadedSource, ReportsADeviceThatCannotOpenAndStopsOnAFailedStream)
     EXPECT_FALSE(missing.open(4));
     EXPECT_FALSE(missing.slotDone(0));
 
-    ThreadedSource failing([] { return std::make_unique<CountingStream>(2); });
+    int openings = 0;
+    ThreadedSource failing([&] { return std::make_unique<CountingStream>(++openings == 1 ? 2 : -1); });
     ASSERT_TRUE(failing.open(4));
     ASSERT_TRUE(eventually([&] { return failing.slotDone(1); }));
-    std::this_thread::sleep_for(20ms);
+    ASSERT_TRUE(eventually([&] { return failing.failed(); }));
     EXPECT_FALSE(failing.slotDone(2));
+
+    // The device is back at the next opening.
+    ASSERT_TRUE(failing.open(4));
+    EXPECT_FALSE(failing.failed());
+    EXPECT_EQ(takeBlocks(failing, 4, 3), (std::vector<int>{1, 2, 3}));
+    EXPECT_FALSE(failing.failed());
 }
 
 TEST(ThreadedSource, ReopensWithAFreshRing)
@@ -460,6 +467,16 @@ TEST(ReopeningSource, ChoosesTheDeviceAtEveryOpening)
     ASSERT_TRUE(source.open(2));
     EXPECT_EQ(takeBlocks(source, 2, 1), (std::vector<int>{1}));
     EXPECT_EQ(devices.sourcePositions, (std::vector<int>{1, 9, 0}));
+}
+
+TEST(ReopeningSource, PassesOnADeviceThatWentAway)
+{
+    ReopeningSource source([] { return std::make_unique<ThreadedSource>([] { return std::make_unique<CountingStream>(1); }); });
+    EXPECT_FALSE(source.failed());
+    ASSERT_TRUE(source.open(2));
+    EXPECT_TRUE(eventually([&] { return source.failed(); }));
+    source.close();
+    EXPECT_FALSE(source.failed());
 }
 
 TEST(ReopeningSink, ChoosesTheDeviceAtEveryOpening)

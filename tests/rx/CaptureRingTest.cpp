@@ -66,6 +66,51 @@ TEST(CaptureRing, AnUnavailableDeviceIsReportedAndNeverDelivers)
     EXPECT_FALSE(ring.CaptureBlockDone(1));
 }
 
+// Opens, then never fills a block; `vanish` unplugs it.
+class VanishingSource final : public AudioSource {
+public:
+    bool open(int) override
+    {
+        gone_ = false;
+        return true;
+    }
+    bool slotDone(int) override { return false; }
+    void read(int, AudioBlock&) const override {}
+    void requeue(int) override {}
+    void close() override {}
+    bool failed() const override { return gone_; }
+
+    void vanish() { gone_ = true; }
+
+private:
+    bool gone_ = false;
+};
+
+TEST(CaptureRing, ADeviceThatGoesAwayIsReportedOncePerOpening)
+{
+    VanishingSource source;
+    RecordedMessages messages;
+    CaptureRing ring(source, messages);
+    source.vanish();
+    AudioBlock block{};
+    EXPECT_FALSE(ring.TakeCaptureBlock(block));  // not open: nothing to report
+    ring.OpenCapture();
+    EXPECT_FALSE(ring.TakeCaptureBlock(block));
+    EXPECT_TRUE(messages.shown.empty());
+
+    source.vanish();
+    for (int tick = 0; tick < 5; ++tick)
+        EXPECT_FALSE(ring.TakeCaptureBlock(block));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].title, "SoundCard Error");
+    EXPECT_EQ(messages.shown[0].text, "Device input not avaiable");
+
+    ring.OpenCapture();
+    source.vanish();
+    EXPECT_FALSE(ring.TakeCaptureBlock(block));
+    EXPECT_EQ(messages.shown.size(), 2u);
+}
+
 TEST(BlockAudioSource, FillsQueuedSlotsInOrderThenSuppliesTheSilenceAskedFor)
 {
     MemoryAudioSource source(std::vector<std::int16_t>(kBlockSamples + 10, 3));

@@ -3,6 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <future>
+#include <string>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include "platform/PulseAlarmPlayer.h"
 
 namespace miv {
 namespace {
@@ -47,6 +58,41 @@ TEST(AlarmRoute, RendersTheTonesInOrder)
     EXPECT_LT(std::abs(samples[4799]), 200);
     EXPECT_LT(std::abs(samples[4800]), 200);
     EXPECT_LT(std::abs(samples.back()), 200);
+}
+
+// A sound server that takes the connection and never answers: the alarm gives up on it
+// and beeps instead of waiting for ever (and holding up the program's exit).
+TEST(PulseAlarmPlayer, GivesUpOnAServerThatNeverAnswers)
+{
+    namespace fs = std::filesystem;
+    std::string directory = (fs::temp_directory_path() / "miv-alarm-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(directory.data()), nullptr);
+    const std::string socketPath = directory + "/native";
+    const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(server, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    socketPath.copy(address.sun_path, socketPath.size());
+    ASSERT_EQ(::bind(server, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(server, 4), 0);  // connections wait in the backlog, never served
+
+    const char* previous = std::getenv("PULSE_SERVER");
+    const std::string saved = previous ? previous : "";
+    ::setenv("PULSE_SERVER", ("unix:" + socketPath).c_str(), 1);
+    {
+        std::promise<void> beeped;
+        PulseAlarmPlayer player([&] { beeped.set_value(); });
+        const std::array tones{AlarmTone{1000, 50}};
+        player.play(tones, "");
+        EXPECT_EQ(beeped.get_future().wait_for(std::chrono::seconds(15)), std::future_status::ready);
+        ::close(server);  // lets a player that still waits go, so a failure does not hang
+    }
+    if (previous)
+        ::setenv("PULSE_SERVER", saved.c_str(), 1);
+    else
+        ::unsetenv("PULSE_SERVER");
+    fs::remove_all(directory);
 }
 
 }  // namespace

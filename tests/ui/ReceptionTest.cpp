@@ -25,6 +25,7 @@ private slots:
     void pttCancelsTheMessageBeingReceivedAndClosesCapture();
     void aTransmissionFromTheWindowIsDecodedByAnotherStation();
     void aMissingInputIsToldOnceAndSoundCardSaveReopensIt();
+    void anInputThatGoesAwayWhileReceivingIsTold();
 
 private:
     std::unique_ptr<frmPrincipal> start(testing::FakePlatform& platform)
@@ -203,6 +204,39 @@ void ReceptionTest::aMissingInputIsToldOnceAndSoundCardSaveReopensIt()
     QCOMPARE(platform_->audio.sourcePositions.back(), 1);
     QVERIFY(receive(*window_, [&] { return received(*window_).ends_with(" <STOP>"); }));
     QCOMPARE(platform_->messages.shown.size(), std::size_t{1});
+}
+
+namespace {
+
+// A recording whose device is unplugged once it has been read through.
+class VanishingRecording final : public AudioSource {
+public:
+    explicit VanishingRecording(std::unique_ptr<AudioSource> recording) : recording_(std::move(recording)) {}
+    bool open(int count) override { return recording_->open(count); }
+    bool slotDone(int slot) override { return recording_->slotDone(slot); }
+    void read(int slot, AudioBlock& out) const override { recording_->read(slot, out); }
+    void requeue(int slot) override { recording_->requeue(slot); }
+    void close() override { recording_->close(); }
+    bool failed() const override { return static_cast<const BlockAudioSource&>(*recording_).drained(); }
+
+private:
+    std::unique_ptr<AudioSource> recording_;
+};
+
+}  // namespace
+
+void ReceptionTest::anInputThatGoesAwayWhileReceivingIsTold()
+{
+    platform_->audio.recording = std::make_unique<VanishingRecording>(recording("hf2250-16.flac"));
+    window_ = start(*platform_);
+    QVERIFY(receive(*window_, [&] { return received(*window_).ends_with(" <STOP>"); }));
+    QVERIFY(platform_->messages.shown.empty());
+    QVERIFY(receive(*window_, [&] { return !platform_->messages.shown.empty(); }, 1000));
+    QCOMPARE(platform_->messages.shown[0].title, std::string("SoundCard Error"));
+    QCOMPARE(platform_->messages.shown[0].text, std::string("Device input not avaiable"));
+    receive(*window_, [] { return false; }, 100);
+    QCOMPARE(platform_->messages.shown.size(), std::size_t{1});
+    QVERIFY(window_->station().timerRunning(StationTimer::RX));  // reception runs on
 }
 
 QTEST_MAIN(ReceptionTest)
