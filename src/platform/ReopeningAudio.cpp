@@ -1,37 +1,8 @@
 #include "platform/ReopeningAudio.h"
 
+#include "platform/LentAudio.h"
+
 namespace miv {
-
-namespace {
-
-// Lends a long-lived source or sink to one opening.
-class LentSource final : public AudioSource {
-public:
-    explicit LentSource(AudioSource& source) : source_(source) {}
-    bool open(int slots) override { return source_.open(slots); }
-    bool slotDone(int slot) override { return source_.slotDone(slot); }
-    void read(int slot, AudioBlock& out) const override { source_.read(slot, out); }
-    void requeue(int slot) override { source_.requeue(slot); }
-    void close() override { source_.close(); }
-    bool failed() const override { return source_.failed(); }
-
-private:
-    AudioSource& source_;
-};
-
-class LentSink final : public AudioSink {
-public:
-    explicit LentSink(AudioSink& sink) : sink_(sink) {}
-    bool open(int slots) override { return sink_.open(slots); }
-    void queue(int slot, const AudioBlock& block) override { sink_.queue(slot, block); }
-    bool slotDone(int slot) const override { return sink_.slotDone(slot); }
-    void close() override { sink_.close(); }
-
-private:
-    AudioSink& sink_;
-};
-
-}  // namespace
 
 bool ReopeningSource::open(int slots)
 {

@@ -8,6 +8,7 @@
 #include "platform/AlarmPlayer.h"
 #include "platform/AudioDevices.h"
 #include "platform/BlockAudioSource.h"
+#include "platform/LentAudio.h"
 #include "platform/Clock.h"
 #include "mail/FakeMailTransport.h"
 #include "platform/MemorySink.h"
@@ -46,33 +47,6 @@ public:
     }
     std::vector<std::vector<AlarmTone>> played;
     std::vector<std::string> devices;
-};
-
-// Hands out one long-lived sink to every opening.
-class LentSink final : public AudioSink {
-public:
-    explicit LentSink(AudioSink& sink) : sink_(sink) {}
-    bool open(int count) override { return sink_.open(count); }
-    void queue(int slot, const AudioBlock& block) override { sink_.queue(slot, block); }
-    bool slotDone(int slot) const override { return sink_.slotDone(slot); }
-    void close() override { sink_.close(); }
-
-private:
-    AudioSink& sink_;
-};
-
-class LentSource final : public AudioSource {
-public:
-    explicit LentSource(AudioSource& source) : source_(source) {}
-    bool open(int count) override { return source_.open(count); }
-    bool slotDone(int slot) override { return source_.slotDone(slot); }
-    void read(int slot, AudioBlock& out) const override { source_.read(slot, out); }
-    void requeue(int slot) override { source_.requeue(slot); }
-    void close() override { source_.close(); }
-    bool failed() const override { return source_.failed(); }
-
-private:
-    AudioSource& source_;
 };
 
 // A sound card whose output is memory and whose input is a recording the test gives,
