@@ -37,7 +37,7 @@ struct Character {
 };
 
 struct Message {
-    std::vector<std::uint8_t> bits;   // the text's data bits, then the end marker as tail
+    std::vector<std::uint8_t> bits;  // the text's data bits, then the end marker as tail
     std::vector<Character> characters;
 };
 
@@ -110,8 +110,7 @@ std::vector<std::uint8_t> sendAndDecode(const Message& m, double ebN0, std::mt19
             for (std::size_t j = 0; j < 4; ++j) {
                 if (metric[t.predecessor[j]] == kUnreached)
                     continue;
-                const double candidate =
-                    metric[t.predecessor[j]] + toneMetric[s][GrayTone[t.branchSymbol[j]]];
+                const double candidate = metric[t.predecessor[j]] + toneMetric[s][GrayTone[t.branchSymbol[j]]];
                 if (candidate > best) {
                     best = candidate;
                     from[s][state] = t.predecessor[j];

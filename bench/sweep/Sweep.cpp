@@ -32,45 +32,29 @@ ModemMode makeMode(bool bw2250, bool eme, bool baud16)
 }
 
 const std::vector<SweepMode> kModes{
-    {"hf2250x16", "HF 2250 Hz, 16 baud", makeMode(true, false, true), makeMode(true, false, true), true, 100,
-     -17, -11.5, 100},
-    {"hf500x16", "HF 500 Hz, 16 baud", makeMode(false, false, true), makeMode(false, false, true), true, 100,
-     -17, -11.5, 100},
-    {"hf2250x1", "HF 2250 Hz, 1 baud", makeMode(true, false, false), makeMode(true, false, false), true, 100,
-     -28.5, -24.5, 64},
-    {"hf500x1", "HF 500 Hz, 1 baud", makeMode(false, false, false), makeMode(false, false, false), true, 100,
-     -28.5, -24.5, 64},
-    {"eme-narrow", "EME, narrow range", makeMode(true, true, false), makeMode(true, true, false), false, 100,
-     -28.5, -24.5, 64},
-    {"eme-wide", "EME, wide range", makeMode(true, true, false), makeMode(true, true, false), true, 100,
-     -28.5, -24.5, 64},
+    {"hf2250x16", "HF 2250 Hz, 16 baud", makeMode(true, false, true), makeMode(true, false, true), true, 100, -17,
+     -11.5, 100},
+    {"hf500x16", "HF 500 Hz, 16 baud", makeMode(false, false, true), makeMode(false, false, true), true, 100, -17,
+     -11.5, 100},
+    {"hf2250x1", "HF 2250 Hz, 1 baud", makeMode(true, false, false), makeMode(true, false, false), true, 100, -28.5,
+     -24.5, 64},
+    {"hf500x1", "HF 500 Hz, 1 baud", makeMode(false, false, false), makeMode(false, false, false), true, 100, -28.5,
+     -24.5, 64},
+    {"eme-narrow", "EME, narrow range", makeMode(true, true, false), makeMode(true, true, false), false, 100, -28.5,
+     -24.5, 64},
+    {"eme-wide", "EME, wide range", makeMode(true, true, false), makeMode(true, true, false), true, 100, -28.5, -24.5,
+     64},
 };
 
 const std::vector<std::string> kTexts{
-    "CQ CQ CQ de EA4ABC EA4ABC pse k",
-    "ON4ZZ de G3XYZ ur rst 579 579 hw?",
-    "tnx fer the call, name is Marta",
-    "QTH is near Madrid, loc IN80dk",
-    "rig is 100 w into a dipole at 12 m",
-    "wx here sunny and warm, 24 C",
-    "ok ok, all copied fine, tnx",
-    "pse QSL via bureau, 73 es gd DX",
-    "QRZ? QRZ? de DL1ABC k",
-    "sri QRM, pse agn ur name?",
-    "my email is <marta@example.org>",
-    "first QSO on this mode, very fb",
-    "signals are weak but readable",
-    "moon rising here, echoes good",
-    "K1JT de PA3ABC 73 tnx fer QSO",
-    "ur signal -22 dB, QSB heavy",
-    "antenna is 4 x 17 el yagi",
-    "back to you, BK de OZ7XX",
-    "RRR 73, hope to cu agn soon",
-    "tu fer the report, gl es 73",
-    "QRV daily 0700 to 0900 UTC",
-    "pwr 50 w, ant vertical, 73",
-    "good morning, frequency in use?",
-    "testing 1 2 3, how is my audio?",
+    "CQ CQ CQ de EA4ABC EA4ABC pse k", "ON4ZZ de G3XYZ ur rst 579 579 hw?",  "tnx fer the call, name is Marta",
+    "QTH is near Madrid, loc IN80dk",  "rig is 100 w into a dipole at 12 m", "wx here sunny and warm, 24 C",
+    "ok ok, all copied fine, tnx",     "pse QSL via bureau, 73 es gd DX",    "QRZ? QRZ? de DL1ABC k",
+    "sri QRM, pse agn ur name?",       "my email is <marta@example.org>",    "first QSO on this mode, very fb",
+    "signals are weak but readable",   "moon rising here, echoes good",      "K1JT de PA3ABC 73 tnx fer QSO",
+    "ur signal -22 dB, QSB heavy",     "antenna is 4 x 17 el yagi",          "back to you, BK de OZ7XX",
+    "RRR 73, hope to cu agn soon",     "tu fer the report, gl es 73",        "QRV daily 0700 to 0900 UTC",
+    "pwr 50 w, ant vertical, 73",      "good morning, frequency in use?",    "testing 1 2 3, how is my audio?",
 };
 
 // SplitMix64: spreads a seed and a counter into a well-mixed 64-bit value.
@@ -338,12 +322,14 @@ std::vector<ModeResult> runSweep(const SweepOptions& options)
 
 std::optional<double> copyThreshold(const ModeResult& result)
 {
-    return crossing(result.points, 0.5, [](const PointSummary& p) { return p.share(p.copied); }, false);
+    return crossing(
+        result.points, 0.5, [](const PointSummary& p) { return p.share(p.copied); }, false);
 }
 
 std::optional<double> cerThreshold(const ModeResult& result, double cer)
 {
-    return crossing(result.points, cer, [](const PointSummary& p) { return p.meanCer(); }, true);
+    return crossing(
+        result.points, cer, [](const PointSummary& p) { return p.meanCer(); }, true);
 }
 
 void writeCsv(std::ostream& out, const std::vector<ModeResult>& results)
@@ -381,8 +367,7 @@ void writeTrialsCsv(std::ostream& out, const std::vector<ModeResult>& results)
                 const TrialOutcome& o = r.trials[k][t];
                 std::snprintf(numbers, sizeof numbers, "%.2f,%zu,%.3f,%.3f,%d,%d,%.4f", r.points[k].snrDb, t,
                               setup.offsetHz, setup.delaySeconds, o.acquired, o.stopped, o.cer);
-                out << r.mode->name << ',' << numbers << ',' << quoted(setup.text) << ',' << quoted(o.received)
-                    << '\n';
+                out << r.mode->name << ',' << numbers << ',' << quoted(setup.text) << ',' << quoted(o.received) << '\n';
             }
         }
     }

@@ -18,14 +18,13 @@ struct SweepMode {
     std::string name;         // key in the CSV: "hf2250x16", "eme-narrow", ...
     std::string description;  // "HF 2250 Hz, 16 baud", ...
     ModemMode transmitter;
-    ModemMode receiver;       // its autoBaud is the receiver's auto-baud switch
+    ModemMode receiver;  // its autoBaud is the receiver's auto-baud switch
     bool afcWide;
-    double maxOffsetHz;       // offsets are drawn evenly from ±maxOffsetHz
-    double gridLowDb;         // the published grid, in steps of 0.5 dB, spans the
-    double gridHighDb;        // whole fall from every message copied to none
-    int trials;               // per SNR in the published sweep
+    double maxOffsetHz;  // offsets are drawn evenly from ±maxOffsetHz
+    double gridLowDb;    // the published grid, in steps of 0.5 dB, spans the
+    double gridHighDb;   // whole fall from every message copied to none
+    int trials;          // per SNR in the published sweep
 };
-
 
 // The six fixed-rate receive steps, auto-baud off.
 const std::vector<SweepMode>& standardModes();
@@ -48,8 +47,8 @@ std::size_t editDistance(std::string_view a, std::string_view b);
 struct TrialSetup {
     std::string text;
     double offsetHz;
-    double delaySeconds;       // noise before the transmission starts
-    std::uint64_t noiseSeed;   // combined with the SNR's index for each SNR
+    double delaySeconds;      // noise before the transmission starts
+    std::uint64_t noiseSeed;  // combined with the SNR's index for each SNR
 };
 TrialSetup trialSetup(const SweepMode& mode, std::uint64_t seed, int trial, const std::vector<std::string>& texts);
 std::uint64_t noiseSeedAt(const TrialSetup& setup, std::size_t snrIndex);

@@ -42,8 +42,7 @@ int main(int argc, char** argv)
     std::string summaryPath;
     std::string trialsPath;
     app.add_option("--modes", modeNames, "Receive steps to measure (default: all)")->delimiter(',');
-    app.add_option("--snr", snrs, "SNRs in dB, comma-separated (default: each mode's published grid)")
-        ->delimiter(',');
+    app.add_option("--snr", snrs, "SNRs in dB, comma-separated (default: each mode's published grid)")->delimiter(',');
     app.add_option("--trials", trials,
                    "Trials per SNR, each its own text, offset, delay and noise (default: each mode's published count)")
         ->check(CLI::PositiveNumber);

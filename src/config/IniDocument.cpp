@@ -32,9 +32,8 @@ std::string unquote(std::string_view value)
 
 std::string quoteIfNeeded(std::string value)
 {
-    const bool needsQuotes =
-        !value.empty() && (value.front() == ' ' || value.front() == '\t' || value.back() == ' ' ||
-                           value.back() == '\t' || value.front() == '"');
+    const bool needsQuotes = !value.empty() && (value.front() == ' ' || value.front() == '\t' || value.back() == ' ' ||
+                                                value.back() == '\t' || value.front() == '"');
     return needsQuotes ? '"' + value + '"' : value;
 }
 
@@ -114,7 +113,8 @@ std::optional<std::string> IniDocument::value(std::string_view section, std::str
 void IniDocument::set(std::string_view section, std::string_view key, std::string_view value)
 {
     std::string oneLine(value);
-    std::replace_if(oneLine.begin(), oneLine.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        oneLine.begin(), oneLine.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
 
     const auto begin = findSection(section);
     if (!begin) {

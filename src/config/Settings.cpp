@@ -87,8 +87,8 @@ private:
 MainSwitches MainSwitches::from(const ModeSwitches& switches, std::optional<int> pttCom)
 {
     const ModemMode& mode = switches.mode();
-    return {mode.bw2250, !mode.eme, switches.alarmOn(), mode.baud16, mode.autoBaud,
-            switches.afcWide(), switches.waterfallOn(), pttCom};
+    return {mode.bw2250,   !mode.eme,          switches.alarmOn(),     mode.baud16,
+            mode.autoBaud, switches.afcWide(), switches.waterfallOn(), pttCom};
 }
 
 void MainSwitches::applyTo(ModeSwitches& switches) const

@@ -16,8 +16,8 @@ struct MainSwitches {
     bool hf = true;
     bool alarm = true;
     bool baud16 = true;
-    bool autoBaud = true;   // "Detector De Modo"
-    bool afcWide = true;    // "Shift Range"
+    bool autoBaud = true;  // "Detector De Modo"
+    bool afcWide = true;   // "Shift Range"
     bool waterfall = true;
     // The checked item of the COM menu: 0 "NO COM", 1..16 COM1..COM16. Empty when no item
     // is checked (written as an empty value); reading always gives an item.

@@ -5,7 +5,9 @@
 namespace miv {
 
 MailDispatcher::MailDispatcher(MailTransport& transport, FinishedCallback onFinished)
-    : transport_(transport), onFinished_(std::move(onFinished)), worker_([this](std::stop_token stop) { run(stop); })
+    : transport_(transport),
+      onFinished_(std::move(onFinished)),
+      worker_([this](std::stop_token stop) { run(stop); })
 {
 }
 

@@ -8,8 +8,8 @@ namespace miv {
 
 namespace {
 
-constexpr std::size_t kMaxLine = 998;      // octets between CR LF pairs on the wire
-constexpr std::size_t kMaxEncodedLine = 76; // quoted-printable line, soft break included
+constexpr std::size_t kMaxLine = 998;        // octets between CR LF pairs on the wire
+constexpr std::size_t kMaxEncodedLine = 76;  // quoted-printable line, soft break included
 
 // Every CR, LF or CR LF becomes CR LF, and the text ends with one.
 std::string withCrlf(std::string_view text)
@@ -101,10 +101,10 @@ std::string base64(std::string_view data)
 // encoded words of at most 75 characters on folded lines, never split inside a character.
 std::string subjectHeader(std::string subject)
 {
-    std::replace_if(subject.begin(), subject.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-    const bool plain = subject.size() <= kMaxLine - 20 && std::all_of(subject.begin(), subject.end(), [](char c) {
-                           return c >= 0x20 && c <= 0x7E;
-                       });
+    std::replace_if(
+        subject.begin(), subject.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    const bool plain = subject.size() <= kMaxLine - 20 &&
+                       std::all_of(subject.begin(), subject.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
     if (plain)
         return "Subject: " + subject + "\r\n";
 

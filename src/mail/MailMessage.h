@@ -12,7 +12,7 @@ struct MailFields {
     std::string subject;      // UTF-8, one line
     std::string body;         // UTF-8, any line ends
     std::chrono::system_clock::time_point date;
-    std::string messageId;    // without angle brackets
+    std::string messageId;  // without angle brackets
 };
 
 // A complete message with CR LF line ends and a single text/plain part. Plain ASCII

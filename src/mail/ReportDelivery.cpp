@@ -22,8 +22,7 @@ ReportOutcome deliverReport(const ReportPlan& plan, MailTransport& transport, st
     return outcome;
 }
 
-ReportOutcome reportNow(ReportInput input, const Settings& settings, ReportPlanner& planner,
-                        MailTransport& transport)
+ReportOutcome reportNow(ReportInput input, const Settings& settings, ReportPlanner& planner, MailTransport& transport)
 {
     input.operatorDetails = settings.readOperatorDetails();
     input.account = settings.readEmailAccount();

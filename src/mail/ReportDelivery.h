@@ -39,17 +39,16 @@ ReportOutcome deliverReport(const ReportPlan& plan, MailTransport& transport, st
 // and the account are taken from the settings file as it is now. `input` carries the
 // receiver's figures and text. For the command line; the planner remembers whom it
 // mailed, so keep one for the whole run.
-ReportOutcome reportNow(ReportInput input, const Settings& settings, ReportPlanner& planner,
-                        MailTransport& transport);
+ReportOutcome reportNow(ReportInput input, const Settings& settings, ReportPlanner& planner, MailTransport& transport);
 
 // One line per delivery, "g4abc@example.com: sent" or "g4abc@example.com: not sent (why)".
 std::string describeOutcome(const ReportOutcome& outcome);
 
 // The notification window `frmEmailNotification`.
 inline constexpr std::string_view kNotificationCaption = "Email Notification";
-inline constexpr std::string_view kEmailSentText = "Email sent";                                // lblEmailSent
-inline constexpr std::string_view kEmailNotSentText = "Error: The E-mail could not be sent";   // lblEmailNoSent
-inline constexpr int kNotificationMilliseconds = 4000;                                          // tmrEmail
+inline constexpr std::string_view kEmailSentText = "Email sent";                              // lblEmailSent
+inline constexpr std::string_view kEmailNotSentText = "Error: The E-mail could not be sent";  // lblEmailNoSent
+inline constexpr int kNotificationMilliseconds = 4000;                                        // tmrEmail
 
 // The line the notification shows for a status; nothing means no notification.
 std::optional<std::string_view> notificationText(ReportStatus status);

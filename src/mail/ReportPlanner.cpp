@@ -99,10 +99,13 @@ std::optional<MailServer> smtpServerFromSetting(std::string_view setting)
 
 // Copied from one set of defaults: GCC 12 takes the strings of a temporary set for
 // uninitialised in optimised builds.
-ReportPlanner::ReportPlanner() : ReportPlanner(defaultOptions()) {}
+ReportPlanner::ReportPlanner() : ReportPlanner(defaultOptions())
+{
+}
 
 ReportPlanner::ReportPlanner(ReportPlannerOptions options)
-    : options_(std::move(options)), idSalt_(std::random_device{}())
+    : options_(std::move(options)),
+      idSalt_(std::random_device{}())
 {
 }
 

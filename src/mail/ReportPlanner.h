@@ -33,9 +33,9 @@ inline constexpr int kDefaultSmtpPort = 25;
 std::optional<MailServer> smtpServerFromSetting(std::string_view setting);
 
 struct PlannedDelivery {
-    std::string address;   // the recipient
+    std::string address;  // the recipient
     OutgoingMail mail;
-    std::string refusal;   // when not empty, the delivery fails at once with this reason
+    std::string refusal;  // when not empty, the delivery fails at once with this reason
 };
 
 // The report of one received message: what to send, to whom, how.

@@ -19,9 +19,9 @@ char32_t fromCp1252(std::uint8_t code);
 std::string cp1252ToUtf8(std::string_view text);
 
 struct Cp1252Conversion {
-    std::string text;                          // the 8-bit text, unsendable characters left out
-    std::optional<char32_t> firstUnsendable;   // the first character left out, if any
-    bool invalidUtf8 = false;                  // the input was not well-formed UTF-8
+    std::string text;                         // the 8-bit text, unsendable characters left out
+    std::optional<char32_t> firstUnsendable;  // the first character left out, if any
+    bool invalidUtf8 = false;                 // the input was not well-formed UTF-8
 };
 Cp1252Conversion utf8ToCp1252(std::string_view utf8);
 

@@ -22,11 +22,9 @@ private:
     std::array<std::uint8_t, 7> cells_{};  // R0 (newest) .. R6
 };
 
-inline constexpr std::array<std::uint8_t, 16> GrayTone{0, 1, 3, 2, 6, 7, 5, 4,
-                                                       12, 13, 15, 14, 10, 11, 9, 8};
+inline constexpr std::array<std::uint8_t, 16> GrayTone{0, 1, 3, 2, 6, 7, 5, 4, 12, 13, 15, 14, 10, 11, 9, 8};
 // Tone index back to symbol value.
-inline constexpr std::array<std::uint8_t, 16> InverseGrayTone{0, 1, 3, 2, 7, 6, 4, 5,
-                                                              15, 14, 12, 13, 8, 9, 11, 10};
+inline constexpr std::array<std::uint8_t, 16> InverseGrayTone{0, 1, 3, 2, 7, 6, 4, 5, 15, 14, 12, 13, 8, 9, 11, 10};
 
 inline constexpr std::uint8_t symbolValue(int b1, int b2, int b3, int b4)
 {
@@ -55,10 +53,9 @@ constexpr Trellis buildTrellisTable()
     for (unsigned s = 0; s < 64; ++s) {
         for (unsigned j = 0; j < 4; ++j) {
             const unsigned r = 4 * s + j;  // bit 7 the newest data bit, bit 0 the oldest
-            table[s].branchSymbol[j] = symbolValue(static_cast<int>(parity(r & 0b01011011u)),
-                                                   static_cast<int>(parity(r & 0b01111001u)),
-                                                   static_cast<int>(parity(r & 0b10110110u)),
-                                                   static_cast<int>(parity(r & 0b11110010u)));
+            table[s].branchSymbol[j] =
+                symbolValue(static_cast<int>(parity(r & 0b01011011u)), static_cast<int>(parity(r & 0b01111001u)),
+                            static_cast<int>(parity(r & 0b10110110u)), static_cast<int>(parity(r & 0b11110010u)));
             table[s].predecessor[j] = static_cast<std::uint8_t>(4 * (s % 16) + j);
         }
         table[s].firstBit = static_cast<std::uint8_t>((s >> 4) & 1u);

@@ -11,16 +11,16 @@ constexpr float kFastSpacing = 31.25f / 2;
 constexpr float kNarrowSpacing = 7.8125f / 2;
 
 constexpr std::array<ModeParameters, 5> kModes{{
-    {EffectiveMode::Hf2250Fast, "HF 2250 fast", 3072, 15.625, kFastSpacing, 9, 406.25, 2640.625, 1,
-     true, CharacterCode::Varicode, true, 5, 6, 8, 48},
-    {EffectiveMode::Hf2250Slow, "HF 2250 slow", 49152, 0.9765625, kFastSpacing, 9, 406.25, 2640.625,
-     1, true, CharacterCode::SixBit, true, 5, 6, 48, 48},
+    {EffectiveMode::Hf2250Fast, "HF 2250 fast", 3072, 15.625, kFastSpacing, 9, 406.25, 2640.625, 1, true,
+     CharacterCode::Varicode, true, 5, 6, 8, 48},
+    {EffectiveMode::Hf2250Slow, "HF 2250 slow", 49152, 0.9765625, kFastSpacing, 9, 406.25, 2640.625, 1, true,
+     CharacterCode::SixBit, true, 5, 6, 48, 48},
     {EffectiveMode::Hf500Fast, "HF 500 fast", 3072, 15.625, kFastSpacing, 2, 750, 1234.375, 3, true,
      CharacterCode::Varicode, true, 2, 0, 8, 48},
-    {EffectiveMode::Hf500Slow, "HF 500 slow", 49152, 0.9765625, kNarrowSpacing, 8, 750, 1246.09375,
-     2, true, CharacterCode::SixBit, true, 5, 0, 48, 48},
-    {EffectiveMode::Eme, "EME", 49152, 0.9765625, kNarrowSpacing, 1, 1500, 1558.59375, 1, false,
-     CharacterCode::SixBit, false, 0, 0, 0, 0},
+    {EffectiveMode::Hf500Slow, "HF 500 slow", 49152, 0.9765625, kNarrowSpacing, 8, 750, 1246.09375, 2, true,
+     CharacterCode::SixBit, true, 5, 0, 48, 48},
+    {EffectiveMode::Eme, "EME", 49152, 0.9765625, kNarrowSpacing, 1, 1500, 1558.59375, 1, false, CharacterCode::SixBit,
+     false, 0, 0, 0, 0},
 }};
 
 }  // namespace

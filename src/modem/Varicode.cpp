@@ -39,8 +39,7 @@ std::string SixBitField(int value)
     return std::string(6 - bits.size(), '0') + bits;
 }
 
-std::uint8_t LookupVaricode(const std::array<std::uint8_t, kMaxVaricodeLength + 1>& buffer,
-                            int length)
+std::uint8_t LookupVaricode(const std::array<std::uint8_t, kMaxVaricodeLength + 1>& buffer, int length)
 {
     for (int code = 0; code < 256; ++code) {
         const std::string_view entry = VaricodeTable[static_cast<std::size_t>(code)];
@@ -51,8 +50,8 @@ std::uint8_t LookupVaricode(const std::array<std::uint8_t, kMaxVaricodeLength + 
             same = entry[static_cast<std::size_t>(i)] - '0' == buffer[static_cast<std::size_t>(i + 1)];
         if (!same)
             continue;
-        const bool hidden = (code >= 127 && code <= 160) ||
-                            (code >= 1 && code <= 31 && code != 4 && code != 8 && code != 13);
+        const bool hidden =
+            (code >= 127 && code <= 160) || (code >= 1 && code <= 31 && code != 4 && code != 8 && code != 13);
         return hidden ? 0 : static_cast<std::uint8_t>(code);
     }
     return 0;

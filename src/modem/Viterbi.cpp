@@ -38,14 +38,14 @@ ViterbiDecoder::Decision ViterbiDecoder::ViterbiStep(const std::array<float, 16>
                 chosen = j;
             }
         }
-        column[static_cast<std::size_t>(s)] = {branchMetric[t.branchSymbol[chosen]],
-                                               t.predecessor[chosen], t.branchSymbol[chosen]};
+        column[static_cast<std::size_t>(s)] = {branchMetric[t.branchSymbol[chosen]], t.predecessor[chosen],
+                                               t.branchSymbol[chosen]};
         int oldestColumn = n;
         int oldestState = s;
         traceBack(oldestColumn, oldestState);
         current[static_cast<std::size_t>(s)] =
-            best - survivors_[static_cast<std::size_t>(oldestColumn)][static_cast<std::size_t>(oldestState)]
-                       .branchMetric;
+            best -
+            survivors_[static_cast<std::size_t>(oldestColumn)][static_cast<std::size_t>(oldestState)].branchMetric;
     }
 
     int bestState = 0;

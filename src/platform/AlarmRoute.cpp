@@ -18,13 +18,11 @@ bool sameDevice(std::string_view listed, std::string_view known)
 
 }  // namespace
 
-bool alarmMayUseDefaultOutput(const std::optional<OutputDevice>& defaultOutput,
-                              std::string_view transmitDevice)
+bool alarmMayUseDefaultOutput(const std::optional<OutputDevice>& defaultOutput, std::string_view transmitDevice)
 {
     if (!defaultOutput || defaultOutput->name.empty() || transmitDevice.empty())
         return false;
-    return !sameDevice(transmitDevice, defaultOutput->name) &&
-           !sameDevice(transmitDevice, defaultOutput->description);
+    return !sameDevice(transmitDevice, defaultOutput->name) && !sameDevice(transmitDevice, defaultOutput->description);
 }
 
 std::vector<std::int16_t> renderAlarm(std::span<const AlarmTone> tones)
@@ -35,9 +33,8 @@ std::vector<std::int16_t> renderAlarm(std::span<const AlarmTone> tones)
         const double step = 2.0 * std::numbers::pi * tone.frequencyHz / kAlarmSampleRate;
         for (int n = 0; n < count; ++n) {
             const int edge = std::min(n, count - 1 - n);
-            const double ramp = edge < kRampSamples
-                                    ? 0.5 - 0.5 * std::cos(std::numbers::pi * edge / kRampSamples)
-                                    : 1.0;
+            const double ramp =
+                edge < kRampSamples ? 0.5 - 0.5 * std::cos(std::numbers::pi * edge / kRampSamples) : 1.0;
             samples.push_back(static_cast<std::int16_t>(std::lround(kAmplitude * ramp * std::sin(step * n))));
         }
     }

@@ -21,8 +21,7 @@ struct OutputDevice {
 // is not the transmitter's. The transmitter's device matches by name or description,
 // also when a device list shortened it; "" means the transmitter plays on the default.
 // Any doubt answers no, since a tone on the transmitter's output goes on the air.
-bool alarmMayUseDefaultOutput(const std::optional<OutputDevice>& defaultOutput,
-                              std::string_view transmitDevice);
+bool alarmMayUseDefaultOutput(const std::optional<OutputDevice>& defaultOutput, std::string_view transmitDevice);
 
 inline constexpr int kAlarmSampleRate = 48000;
 

@@ -1,7 +1,7 @@
 #include "platform/AudioFileReader.h"
 
-#include <sndfile.h>
 #include <samplerate.h>
+#include <sndfile.h>
 
 #include <algorithm>
 #include <cmath>

@@ -49,7 +49,7 @@ private:
     double ratio_ = 1;
     std::vector<short> interleavedShort_;
     std::vector<float> interleavedFloat_;
-    std::vector<float> frames_;      // first channel, waiting for the converter
+    std::vector<float> frames_;  // first channel, waiting for the converter
     std::size_t framesUsed_ = 0;
     std::vector<float> converted_;  // converter output (or frames) not yet handed out
     std::size_t convertedUsed_ = 0;

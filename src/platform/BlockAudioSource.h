@@ -40,7 +40,7 @@ private:
     std::vector<int> queue_;  // slot numbers in the order they were queued
     int head_ = 0;            // queue_ index of the oldest queued slot
     int queued_ = 0;
-    int filled_ = 0;          // the oldest `filled_` queued slots hold audio
+    int filled_ = 0;  // the oldest `filled_` queued slots hold audio
     std::vector<char> done_;
     bool dry_ = false;
     int silenceLeft_ = 0;
@@ -54,7 +54,10 @@ public:
     MemoryAudioSource() = default;
     explicit MemoryAudioSource(std::vector<std::int16_t> samples) : samples_(std::move(samples)) {}
 
-    void append(const std::vector<std::int16_t>& samples) { samples_.insert(samples_.end(), samples.begin(), samples.end()); }
+    void append(const std::vector<std::int16_t>& samples)
+    {
+        samples_.insert(samples_.end(), samples.begin(), samples.end());
+    }
     // A device that does not open.
     void setAvailable(bool available) { available_ = available; }
 

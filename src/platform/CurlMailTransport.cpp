@@ -91,8 +91,8 @@ DeliveryResult CurlMailTransport::send(const OutgoingMail& mail, std::stop_token
         return {false, "The mail library could not start"};
     CURL* curl = handle.curl;
 
-    const std::string url = std::string(mail.server.implicitTls ? "smtps://" : "smtp://") +
-                            mail.server.host + ":" + std::to_string(mail.server.port);
+    const std::string url = std::string(mail.server.implicitTls ? "smtps://" : "smtp://") + mail.server.host + ":" +
+                            std::to_string(mail.server.port);
     const std::string from = "<" + mail.from + ">";
     handle.recipients = curl_slist_append(nullptr, ("<" + mail.to + ">").c_str());
     Upload upload{mail.message};

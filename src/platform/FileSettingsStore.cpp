@@ -68,8 +68,8 @@ bool FileSettingsStore::exists() const
 SettingsLoad FileSettingsStore::load() const
 {
     const auto unreadable = [&](const std::string& reason) {
-        return SettingsLoad{SettingsLoad::Status::Failed, {},
-                            "The settings could not be read from " + path_.string() + ": " + reason};
+        return SettingsLoad{
+            SettingsLoad::Status::Failed, {}, "The settings could not be read from " + path_.string() + ": " + reason};
     };
     // Not blocking, so a named pipe in its place is refused rather than waited on.
     const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);

@@ -7,7 +7,7 @@ namespace miv {
 
 // The mail server one delivery talks to.
 struct MailServer {
-    std::string host;        // a host name or an address; "[...]" for IPv6
+    std::string host;  // a host name or an address; "[...]" for IPv6
     int port = 25;
     bool implicitTls = false;  // TLS from the first byte (SMTPS), certificate checked
     std::string user;          // empty: no login

@@ -15,8 +15,7 @@ public:
     // A device or service failure; the program carries on.
     virtual void critical(const std::string& title, const std::string& text) = 0;
     // The serial-port question with Abort, Retry and Ignore.
-    virtual PortErrorAnswer askAbortRetryIgnore(const std::string& title,
-                                                const std::string& text) = 0;
+    virtual PortErrorAnswer askAbortRetryIgnore(const std::string& title, const std::string& text) = 0;
 };
 
 // Prints messages on stderr and answers the port question with Ignore.

@@ -10,10 +10,7 @@ using SteadyClock = std::chrono::steady_clock;
 // finds the next block ready at once, as a sound card's queue would hold it.
 class PacedCaptureStream final : public CaptureStream {
 public:
-    explicit PacedCaptureStream(PacedSource& source)
-        : source_(source), deadline_(SteadyClock::now())
-    {
-    }
+    explicit PacedCaptureStream(PacedSource& source) : source_(source), deadline_(SteadyClock::now()) {}
 
     bool read(AudioBlock& block) override
     {

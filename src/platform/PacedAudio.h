@@ -53,8 +53,7 @@ private:
 // last one in it.
 class PacedSink final : public AudioSink {
 public:
-    explicit PacedSink(std::unique_ptr<AudioSink> file,
-                       std::chrono::steady_clock::duration period = kBlockPeriod);
+    explicit PacedSink(std::unique_ptr<AudioSink> file, std::chrono::steady_clock::duration period = kBlockPeriod);
     ~PacedSink() override;
     PacedSink(const PacedSink&) = delete;  // its audio thread points back at it
     PacedSink& operator=(const PacedSink&) = delete;

@@ -12,13 +12,14 @@ namespace {
 // A per-processor line starts "cpu" and a digit; the total line has a space there.
 bool isProcessorLine(const std::string& line)
 {
-    return line.size() > 3 && line.compare(0, 3, "cpu") == 0 &&
-           std::isdigit(static_cast<unsigned char>(line[3]));
+    return line.size() > 3 && line.compare(0, 3, "cpu") == 0 && std::isdigit(static_cast<unsigned char>(line[3]));
 }
 
 }  // namespace
 
-ProcStatProcessorTimes::ProcStatProcessorTimes(std::string path) : path_(std::move(path)) {}
+ProcStatProcessorTimes::ProcStatProcessorTimes(std::string path) : path_(std::move(path))
+{
+}
 
 bool ProcStatProcessorTimes::collect()
 {

@@ -48,8 +48,8 @@ public:
         if (!wait(pa_context_get_server_info(context_, &DefaultOutputQuery::onServerInfo, this)) ||
             result_.name.empty())
             return std::nullopt;
-        if (!wait(pa_context_get_sink_info_by_name(context_, result_.name.c_str(),
-                                                   &DefaultOutputQuery::onSinkInfo, this)))
+        if (!wait(pa_context_get_sink_info_by_name(context_, result_.name.c_str(), &DefaultOutputQuery::onSinkInfo,
+                                                   this)))
             return std::nullopt;
         return result_;
     }
@@ -60,8 +60,8 @@ private:
         context_ = pa_context_new(pa_mainloop_get_api(loop_), "MIV alarm");
         if (!context_)
             return false;
-        timeout_ = pa_context_rttime_new(context_, pa_rtclock_now() + kQueryTimeout, &DefaultOutputQuery::onTimeout,
-                                         this);
+        timeout_ =
+            pa_context_rttime_new(context_, pa_rtclock_now() + kQueryTimeout, &DefaultOutputQuery::onTimeout, this);
         if (!timeout_ || pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
             return false;
         for (;;) {
@@ -124,8 +124,8 @@ bool playOn(const std::string& sink, const std::vector<std::int16_t>& samples)
     const pa_buffer_attr buffer{kDefault, static_cast<std::uint32_t>(pa_usec_to_bytes(50000, &format)), kDefault,
                                 kDefault, kDefault};
     int error = 0;
-    pa_simple* stream = pa_simple_new(nullptr, "MIV", PA_STREAM_PLAYBACK, sink.c_str(), "Alarm",
-                                      &format, nullptr, &buffer, &error);
+    pa_simple* stream =
+        pa_simple_new(nullptr, "MIV", PA_STREAM_PLAYBACK, sink.c_str(), "Alarm", &format, nullptr, &buffer, &error);
     if (!stream)
         return false;
     const bool ok = pa_simple_write(stream, samples.data(), samples.size() * sizeof samples[0], &error) == 0 &&
@@ -136,7 +136,9 @@ bool playOn(const std::string& sink, const std::vector<std::int16_t>& samples)
 
 }  // namespace
 
-PulseAlarmPlayer::PulseAlarmPlayer(std::function<void()> beep) : beep_(std::move(beep)) {}
+PulseAlarmPlayer::PulseAlarmPlayer(std::function<void()> beep) : beep_(std::move(beep))
+{
+}
 
 PulseAlarmPlayer::~PulseAlarmPlayer()
 {

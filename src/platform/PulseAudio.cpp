@@ -87,8 +87,8 @@ ListRequest listServerDevices()
     pa_time_event* timer = api->time_new(api, &deadline, onTimeout, &request);
     pa_context* context = pa_context_new(api, kClientName);
     pa_context_set_state_callback(context, onContextState, &request);
-    if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0
-        && runUntil(request, [&] { return request.ready; })) {
+    if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0 &&
+        runUntil(request, [&] { return request.ready; })) {
         request.pending = 2;
         pa_operation* sources = pa_context_get_source_info_list(context, onSource, &request);
         pa_operation* sinks = pa_context_get_sink_info_list(context, onSink, &request);
@@ -157,8 +157,8 @@ pa_simple* connect(pa_stream_direction_t direction, const std::string& device)
     attributes.tlength = 2 * kBlockBytes;
     int error = 0;
     return pa_simple_new(nullptr, kClientName, direction, device.empty() ? nullptr : device.c_str(),
-                         direction == PA_STREAM_RECORD ? "Receive" : "Transmit", &kFormat, nullptr,
-                         &attributes, &error);
+                         direction == PA_STREAM_RECORD ? "Receive" : "Transmit", &kFormat, nullptr, &attributes,
+                         &error);
 }
 
 }  // namespace

@@ -3,15 +3,17 @@
 #include <filesystem>
 #include <system_error>
 
-#include <QSerialPort>
-#include <QSerialPortInfo>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
+#include <QSerialPort>
+#include <QSerialPortInfo>
 
 namespace miv {
 
-QtSerialPort::QtSerialPort() : port_(std::make_unique<QSerialPort>()) {}
+QtSerialPort::QtSerialPort() : port_(std::make_unique<QSerialPort>())
+{
+}
 
 QtSerialPort::~QtSerialPort()
 {
@@ -21,8 +23,7 @@ QtSerialPort::~QtSerialPort()
 bool QtSerialPort::probe(const std::string& device)
 {
     struct stat st {};
-    return ::stat(device.c_str(), &st) == 0 && S_ISCHR(st.st_mode) &&
-           ::access(device.c_str(), R_OK | W_OK) == 0;
+    return ::stat(device.c_str(), &st) == 0 && S_ISCHR(st.st_mode) && ::access(device.c_str(), R_OK | W_OK) == 0;
 }
 
 bool QtSerialPort::open(const std::string& device)

@@ -9,8 +9,8 @@ namespace miv {
 // Colour numbers as the text windows use them: 0x00BBGGRR.
 using Color = std::uint32_t;
 inline constexpr Color kBlack = 0;
-inline constexpr Color kRed = 255;          // sent text and its echo
-inline constexpr Color kBlue = 16711680;    // received text
+inline constexpr Color kRed = 255;        // sent text and its echo
+inline constexpr Color kBlue = 16711680;  // received text
 inline constexpr Color kWhite = 16777215;
 inline constexpr Color kYellow = 65535;
 inline constexpr Color kGreen = 65280;

@@ -10,7 +10,9 @@ constexpr auto kBlockTime = std::chrono::microseconds(1'000'000LL * kBlockSample
 
 }  // namespace
 
-ThreadedSource::ThreadedSource(CaptureStreamFactory openStream) : openStream_(std::move(openStream)) {}
+ThreadedSource::ThreadedSource(CaptureStreamFactory openStream) : openStream_(std::move(openStream))
+{
+}
 
 ThreadedSource::~ThreadedSource()
 {
@@ -51,7 +53,9 @@ void ThreadedSource::run()
     }
 }
 
-ThreadedSink::ThreadedSink(PlaybackStreamFactory openStream) : openStream_(std::move(openStream)) {}
+ThreadedSink::ThreadedSink(PlaybackStreamFactory openStream) : openStream_(std::move(openStream))
+{
+}
 
 ThreadedSink::~ThreadedSink()
 {

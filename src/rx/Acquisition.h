@@ -1,7 +1,7 @@
 #pragma once
 
-#include "rx/ReceiveState.h"
 #include "rx/FourierAnalyser.h"
+#include "rx/ReceiveState.h"
 
 namespace miv {
 
@@ -29,7 +29,10 @@ public:
     };
 
     Acquisition(ReceiveState& state, ModeSwitches& switches, ReceiverObserver& observer, const Parts& parts)
-        : state_(state), switches_(switches), observer_(observer), parts_(parts)
+        : state_(state),
+          switches_(switches),
+          observer_(observer),
+          parts_(parts)
     {
     }
 

@@ -55,10 +55,7 @@ public:
     static constexpr int kRingCells = 8192;
     static constexpr int kNarrowRingCells = 4096;  // EME narrow runs at 4 kHz
 
-    FilterChains(const ModeSwitches& switches, ReceiverObserver& observer)
-        : switches_(switches), observer_(observer)
-    {
-    }
+    FilterChains(const ModeSwitches& switches, ReceiverObserver& observer) : switches_(switches), observer_(observer) {}
 
     // Start of a capture block: the chains read it from its first sample.
     void rewind() { position_ = 0; }

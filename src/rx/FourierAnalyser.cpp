@@ -8,7 +8,9 @@
 namespace miv {
 
 FourierAnalyser::FourierAnalyser(const FilterChains& chains, const ModeSwitches& switches)
-    : chains_(chains), switches_(switches), work_(16384)
+    : chains_(chains),
+      switches_(switches),
+      work_(16384)
 {
 }
 

@@ -58,9 +58,9 @@ public:
 
 private:
     struct Routine {
-        int window;   // ring cells read
-        int wrap;     // ring length in use
-        int size;     // FFT size
+        int window;  // ring cells read
+        int wrap;    // ring length in use
+        int size;    // FFT size
         int plane;
         int row = 0;  // row counter, 0 before the first spectrum
     };

@@ -12,7 +12,9 @@ class ReceiverObserver;
 class FrequencyShiftDisplay {
 public:
     FrequencyShiftDisplay(const ReceiveState& state, const ModeSwitches& switches, ReceiverObserver& observer)
-        : state_(state), switches_(switches), observer_(observer)
+        : state_(state),
+          switches_(switches),
+          observer_(observer)
     {
     }
 

@@ -93,8 +93,8 @@ void SixBitDecoder::SixBitDecode(int bit)
     }
 }
 
-MessageOutput::MessageOutput(ReceiveState& state, const ModeSwitches& switches, TextWindow& window,
-                             const Clock& clock, ReceiverObserver& observer, const GaugeReadings& gauges)
+MessageOutput::MessageOutput(ReceiveState& state, const ModeSwitches& switches, TextWindow& window, const Clock& clock,
+                             ReceiverObserver& observer, const GaugeReadings& gauges)
     : state_(state),
       switches_(switches),
       window_(window),
@@ -175,8 +175,7 @@ void MessageOutput::triggerReport(bool cancelled)
     const UtcTime now = clock_.utcNow();
     observer_.reportTriggered({state_.FrameScore, cancelled ? kCancelledScore : state_.FinalScore,
                                state_.FrequencyShift, ViterbiErrors_, gauges_.lastMetric, gauges_.cpuUsage,
-                               state_.AcquisitionVolume, cancelled, writer_.ReceivedText(), now.hour,
-                               now.minute});
+                               state_.AcquisitionVolume, cancelled, writer_.ReceivedText(), now.hour, now.minute});
 }
 
 void MessageOutput::RecordMetricSample(float rowPeak, float& peakLevel)

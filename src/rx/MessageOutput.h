@@ -41,7 +41,7 @@ private:
     static constexpr int kRing = 23;
     static constexpr int kWindow = 50;
 
-    std::array<std::uint8_t, kRing + 1> hardRing_{};     // positions 1..23
+    std::array<std::uint8_t, kRing + 1> hardRing_{};  // positions 1..23
     int ringPosition_ = 0;
     std::array<std::uint8_t, kWindow + 1> errorWindow_{};  // positions 1..50
     int windowPosition_ = kWindow;

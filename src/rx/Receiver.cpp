@@ -25,8 +25,7 @@ Receiver::Receiver(ModeSwitches& switches, TextWindow& window, const Clock& cloc
       output_(state_, switches, window, clock, observer, gauges_),
       decoder_(state_, switches, observer,
                {spectrum_.history(), noise_, shiftDisplay_, finalAcquisition_, output_, chains_.PeakLevel}),
-      acquisition_(state_, switches, observer,
-                   {spectrum_.history(), noise_, shiftDisplay_, decoder_, output_, gauges_})
+      acquisition_(state_, switches, observer, {spectrum_.history(), noise_, shiftDisplay_, decoder_, output_, gauges_})
 {
     switches_.addListener(this);
 }

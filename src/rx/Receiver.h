@@ -13,12 +13,12 @@
 #include "rx/CaptureRing.h"
 #include "rx/FilterChains.h"
 #include "rx/FinalAcquisition.h"
+#include "rx/FourierAnalyser.h"
 #include "rx/FrequencyShiftDisplay.h"
 #include "rx/MessageOutput.h"
 #include "rx/ReceiveModes.h"
 #include "rx/ReceiveState.h"
 #include "rx/ReceiverObserver.h"
-#include "rx/FourierAnalyser.h"
 #include "rx/SymbolDecoder.h"
 #include "rx/ToneNoiseEstimator.h"
 

@@ -222,8 +222,8 @@ void SymbolDecoder::adjustTiming()
     // Two rows or more either way: the timing is lost.
     if (shift < -1 || shift > 1)
         parts_.output.CancelMessage();
-    observer_.symbolSynchronizationShown({shift, "Symbol Synchronization: " + std::to_string(shift),
-                                          50 + 100 * static_cast<float>(shift) / 8});
+    observer_.symbolSynchronizationShown(
+        {shift, "Symbol Synchronization: " + std::to_string(shift), 50 + 100 * static_cast<float>(shift) / 8});
 }
 
 }  // namespace miv

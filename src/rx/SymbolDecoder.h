@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "modem/Viterbi.h"
-#include "rx/ReceiveState.h"
 #include "rx/FourierAnalyser.h"
+#include "rx/ReceiveState.h"
 
 namespace miv {
 
@@ -21,7 +21,9 @@ class ToneNoiseEstimator;
 class ToneTracker {
 public:
     ToneTracker(const ReceiveState& state, const SpectrumHistory& history, const ModeSwitches& switches)
-        : state_(state), history_(history), switches_(switches)
+        : state_(state),
+          history_(history),
+          switches_(switches)
     {
     }
 
@@ -37,7 +39,7 @@ private:
     const ModeSwitches& switches_;
     int trackSlot_ = 1;
     int trackCount_ = 0;
-    std::array<float, 3> trackSum_{};                              // offsets -1..+1
+    std::array<float, 3> trackSum_{};                                // offsets -1..+1
     std::array<std::array<float, kMaxSlots + 1>, 3> trackWindow_{};  // offset, slot 1..16
 };
 
@@ -79,15 +81,15 @@ private:
     ToneTracker tracker_;
     ViterbiDecoder viterbi_;
 
-    int SymbolPhase = 1;      // 1..8, row phase within the symbol
-    int WindowSlot = 1;       // 1..32
+    int SymbolPhase = 1;                                 // 1..8, row phase within the symbol
+    int WindowSlot = 1;                                  // 1..32
     std::array<std::array<float, 33>, 9> PhaseWindow{};  // row peaks by phase 1..8, slot 1..32
     std::array<float, 9> PhaseSum{};                     // phase 1..8
-    int SymbolCountdown = 1;  // rows until the next decision
+    int SymbolCountdown = 1;                             // rows until the next decision
     int InterleaveBranch = 4;
-    int SyncCounter = 0;      // decisions since the last timing adjustment
-    int SymbolCount = 0;      // decisions since the reset, stops at 23
-    int HopPosition = 25;     // hop row of the last decided symbol
+    int SyncCounter = 0;   // decisions since the last timing adjustment
+    int SymbolCount = 0;   // decisions since the reset, stops at 23
+    int HopPosition = 25;  // hop row of the last decided symbol
     int LastShift = 0;
     int LastStartBin = 0;
     int HardTone_ = 0;

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "rx/ReceiveState.h"
 #include "rx/FourierAnalyser.h"
+#include "rx/ReceiveState.h"
 
 namespace miv {
 
@@ -11,10 +11,7 @@ namespace miv {
 // symbols that the hopping sent in another group, where those positions held no signal.
 class ToneNoiseEstimator {
 public:
-    ToneNoiseEstimator(const ReceiveState& state, const SpectrumHistory& history)
-        : state_(state), history_(history)
-    {
-    }
+    ToneNoiseEstimator(const ReceiveState& state, const SpectrumHistory& history) : state_(state), history_(history) {}
 
     // Writes the reference of `row` for the group starting at `startBin`; symbolNumber
     // is the hop row of the symbol (a value above 288 is reduced by 288 in place).

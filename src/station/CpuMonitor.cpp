@@ -10,8 +10,7 @@ constexpr const char* kTitle = "MIV";
 
 }  // namespace
 
-CpuMonitor::CpuMonitor(ProcessorTimes& source, OperatorMessages& messages)
-    : source_(source), messages_(messages)
+CpuMonitor::CpuMonitor(ProcessorTimes& source, OperatorMessages& messages) : source_(source), messages_(messages)
 {
 }
 

@@ -16,8 +16,7 @@ std::string cursorReadout(int x, int y, int width, int height, bool bw2250)
         return {};
     const double f = x * kWaterfallSpanHz / width;
     const double centre = bw2250 ? 1500.0 : 1000.0;
-    return "Frec: " + formatPicture(f, "#######.0") + " Hz @ Shift: " +
-           formatPicture(f - centre, "#######.0") + " Hz";
+    return "Frec: " + formatPicture(f, "#######.0") + " Hz @ Shift: " + formatPicture(f - centre, "#######.0") + " Hz";
 }
 
 bool cursorReadoutRuns(const ModeSwitches& switches, bool transmitting)

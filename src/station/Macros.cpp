@@ -19,8 +19,7 @@ std::string join(std::initializer_list<std::string_view> pieces)
     return text;
 }
 
-std::vector<std::string> fastTexts(Macro macro, const std::string& h, const std::string& m,
-                                   const OperatorDetails& d)
+std::vector<std::string> fastTexts(Macro macro, const std::string& h, const std::string& m, const OperatorDetails& d)
 {
     switch (macro) {
     case Macro::CQ:
@@ -38,8 +37,7 @@ std::vector<std::string> fastTexts(Macro macro, const std::string& h, const std:
     }
 }
 
-std::vector<std::string> slowTexts(Macro macro, const std::string& h, const std::string& m,
-                                   const OperatorDetails& d)
+std::vector<std::string> slowTexts(Macro macro, const std::string& h, const std::string& m, const OperatorDetails& d)
 {
     const std::string locator = upperCase1252(sendable(d.locator));
     switch (macro) {
@@ -61,16 +59,26 @@ std::vector<std::string> slowTexts(Macro macro, const std::string& h, const std:
 const char* macroCaption(Macro macro)
 {
     switch (macro) {
-    case Macro::CQ: return "CQ";
-    case Macro::Call: return "CALL";
-    case Macro::Call3: return "CALL3";
-    case Macro::Me: return "Me";
-    case Macro::RRR: return "RRR";
-    case Macro::RO: return "RO";
-    case Macro::Station: return "Station";
-    case Macro::Email: return "@";
-    case Macro::Bye: return "BYE";
-    case Macro::Custom: return "Custom";
+    case Macro::CQ:
+        return "CQ";
+    case Macro::Call:
+        return "CALL";
+    case Macro::Call3:
+        return "CALL3";
+    case Macro::Me:
+        return "Me";
+    case Macro::RRR:
+        return "RRR";
+    case Macro::RO:
+        return "RO";
+    case Macro::Station:
+        return "Station";
+    case Macro::Email:
+        return "@";
+    case Macro::Bye:
+        return "BYE";
+    case Macro::Custom:
+        return "Custom";
     }
     return "";
 }
@@ -78,16 +86,26 @@ const char* macroCaption(Macro macro)
 const char* macroButtonName(Macro macro)
 {
     switch (macro) {
-    case Macro::CQ: return "cmdCQ";
-    case Macro::Call: return "cmdCall";
-    case Macro::Call3: return "cmdCall3";
-    case Macro::Me: return "cmdMe";
-    case Macro::RRR: return "cmdRRR";
-    case Macro::RO: return "cmdRO";
-    case Macro::Station: return "cmdStation";
-    case Macro::Email: return "cmdEmail";
-    case Macro::Bye: return "cmdBye";
-    case Macro::Custom: return "cmdCustom";
+    case Macro::CQ:
+        return "cmdCQ";
+    case Macro::Call:
+        return "cmdCall";
+    case Macro::Call3:
+        return "cmdCall3";
+    case Macro::Me:
+        return "cmdMe";
+    case Macro::RRR:
+        return "cmdRRR";
+    case Macro::RO:
+        return "cmdRO";
+    case Macro::Station:
+        return "cmdStation";
+    case Macro::Email:
+        return "cmdEmail";
+    case Macro::Bye:
+        return "cmdBye";
+    case Macro::Custom:
+        return "cmdCustom";
     }
     return "";
 }
@@ -138,8 +156,8 @@ bool macroEnabled(Macro macro, bool transmitting)
     return macro != Macro::CQ || !transmitting;
 }
 
-bool insertMacro(Macro macro, const ModemMode& mode, std::string_view destination,
-                 const OperatorDetails& details, TextWindow& sendWindow)
+bool insertMacro(Macro macro, const ModemMode& mode, std::string_view destination, const OperatorDetails& details,
+                 TextWindow& sendWindow)
 {
     const bool cq = macro == Macro::CQ;
     if (cq)

@@ -14,9 +14,8 @@ namespace miv {
 // The ready-made messages of the ten macro buttons.
 enum class Macro { CQ, Call, Call3, Me, RRR, RO, Station, Email, Bye, Custom };
 
-inline constexpr std::array<Macro, 10> kMacros{Macro::CQ,  Macro::Call,    Macro::Call3, Macro::Me,
-                                               Macro::RRR, Macro::RO,      Macro::Station,
-                                               Macro::Email, Macro::Bye,   Macro::Custom};
+inline constexpr std::array<Macro, 10> kMacros{Macro::CQ, Macro::Call,    Macro::Call3, Macro::Me,  Macro::RRR,
+                                               Macro::RO, Macro::Station, Macro::Email, Macro::Bye, Macro::Custom};
 
 const char* macroCaption(Macro macro);     // "CQ", "CALL", ... "@", "Custom"
 const char* macroButtonName(Macro macro);  // "cmdCQ", "cmdCall", ...
@@ -35,8 +34,8 @@ bool macroEnabled(Macro macro, bool transmitting);
 // Puts a macro into the send window: CQ replaces the whole text, every other macro
 // appends at the end whatever the selection; the new text is black (not yet sent).
 // True when the click asks for the long initial tone (CQ).
-bool insertMacro(Macro macro, const ModemMode& mode, std::string_view destination,
-                 const OperatorDetails& details, TextWindow& sendWindow);
+bool insertMacro(Macro macro, const ModemMode& mode, std::string_view destination, const OperatorDetails& details,
+                 TextWindow& sendWindow);
 
 // Upper case of an 8-bit text, letters with accents included.
 std::string upperCase1252(std::string_view text);

@@ -97,10 +97,7 @@ public:
 // the clock, the status displays, the e-mail reports, the settings and the dialogs that
 // are their live store. The window shows what it holds and forwards the operator's
 // clicks, keys and timer ticks; it decides nothing itself.
-class Station final : private ModeGuard,
-                      private ModeListener,
-                      private TransmitterHooks,
-                      private ReceiverObserver {
+class Station final : private ModeGuard, private ModeListener, private TransmitterHooks, private ReceiverObserver {
 public:
     Station(StationViews views, StationPlatform platform);
     ~Station() override;

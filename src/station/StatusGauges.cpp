@@ -63,7 +63,9 @@ CaptionColour acquisitionColour(int matches, int redAt, int yellowUpTo)
     return matches <= yellowUpTo ? CaptionColour::Yellow : CaptionColour::Green;
 }
 
-StatusGauges::StatusGauges(const ModeSwitches& switches) : switches_(switches) {}
+StatusGauges::StatusGauges(const ModeSwitches& switches) : switches_(switches)
+{
+}
 
 const GaugeDisplay& StatusGauges::display(Gauge gauge) const
 {

@@ -10,8 +10,7 @@ constexpr float kMagnitudePerGreyStep = 3500.0f;
 
 }  // namespace
 
-Waterfall::Waterfall(const ModeSwitches& switches, WaterfallCanvas& canvas)
-    : switches_(switches), canvas_(canvas)
+Waterfall::Waterfall(const ModeSwitches& switches, WaterfallCanvas& canvas) : switches_(switches), canvas_(canvas)
 {
 }
 

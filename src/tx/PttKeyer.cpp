@@ -44,7 +44,9 @@ int ComPortMenu::checkedIndex() const
 }
 
 PttKeyer::PttKeyer(SerialPort& port, OperatorMessages& messages, const ComAssignment& devices)
-    : port_(port), messages_(messages), menu_(devices)
+    : port_(port),
+      messages_(messages),
+      menu_(devices)
 {
 }
 

@@ -43,8 +43,7 @@ bool runTransmission(Transmitter& transmitter, long idleCharacters, const std::f
     return true;
 }
 
-RenderedTransmission renderTransmission(const ModemMode& mode, const std::string& text,
-                                        const RenderOptions& options)
+RenderedTransmission renderTransmission(const ModemMode& mode, const std::string& text, const RenderOptions& options)
 {
     RenderedTransmission out;
     ModeSwitches switches;

@@ -16,8 +16,7 @@ namespace miv {
 // and ticks until the transmission has ended. Meant for sinks that are always ready
 // (files, memory), where every tick moves a block. `abandon`, checked after each tick,
 // cuts the run short (a failed write). False when the transmission did not start.
-bool runTransmission(Transmitter& transmitter, long idleCharacters,
-                     const std::function<bool()>& abandon = {});
+bool runTransmission(Transmitter& transmitter, long idleCharacters, const std::function<bool()>& abandon = {});
 
 struct RenderOptions {
     bool longInitialTone = false;  // as after the CQ macro

@@ -25,9 +25,13 @@ std::string timeStamp(const UtcTime& time)
 
 }  // namespace
 
-SymbolGenerator::SymbolGenerator(const ModeSwitches& switches, TextWindow& sendWindow,
-                                 TextWindow& receiveWindow, const Clock& clock, TransmitVariables& vars)
-    : switches_(switches), sendWindow_(sendWindow), receiveWindow_(receiveWindow), clock_(clock), vars_(vars)
+SymbolGenerator::SymbolGenerator(const ModeSwitches& switches, TextWindow& sendWindow, TextWindow& receiveWindow,
+                                 const Clock& clock, TransmitVariables& vars)
+    : switches_(switches),
+      sendWindow_(sendWindow),
+      receiveWindow_(receiveWindow),
+      clock_(clock),
+      vars_(vars)
 {
 }
 

@@ -20,8 +20,8 @@ namespace miv {
 // appends the end marker and raises EndSignal.
 class SymbolGenerator {
 public:
-    SymbolGenerator(const ModeSwitches& switches, TextWindow& sendWindow, TextWindow& receiveWindow,
-                    const Clock& clock, TransmitVariables& vars);
+    SymbolGenerator(const ModeSwitches& switches, TextWindow& sendWindow, TextWindow& receiveWindow, const Clock& clock,
+                    TransmitVariables& vars);
 
     // NextSymbol(True): a new transmission; writes the header.
     void reset();

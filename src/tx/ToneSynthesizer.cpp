@@ -10,9 +10,12 @@ constexpr int kLongToneEnd = 46;  // 45 ticks: 48 blocks heard
 
 }  // namespace
 
-ToneSynthesizer::ToneSynthesizer(const ModeSwitches& switches, SymbolGenerator& generator,
-                                 OutputRing& output, const TransmitVariables& vars)
-    : switches_(switches), generator_(generator), output_(output), vars_(vars)
+ToneSynthesizer::ToneSynthesizer(const ModeSwitches& switches, SymbolGenerator& generator, OutputRing& output,
+                                 const TransmitVariables& vars)
+    : switches_(switches),
+      generator_(generator),
+      output_(output),
+      vars_(vars)
 {
 }
 
@@ -78,8 +81,8 @@ ToneSynthesizer::Step ToneSynthesizer::queuePrepared()
 bool ToneSynthesizer::nextSymbolTime()
 {
     ++n_;
-    const std::uint8_t x = n_ <= kPreambleLength ? PreambleSymbols[static_cast<std::size_t>(n_ - 1)]
-                                                  : generator_.NextSymbol(n_);
+    const std::uint8_t x =
+        n_ <= kPreambleLength ? PreambleSymbols[static_cast<std::size_t>(n_ - 1)] : generator_.NextSymbol(n_);
     currentTone_ = interleaver_.push(x);
     if (n_ < 4)
         return false;

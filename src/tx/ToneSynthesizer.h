@@ -60,13 +60,13 @@ private:
     ToneTable table_;
     AudioBlock block_{};  // TxBlock: the block queued on the next tick
     SymbolInterleaver interleaver_;
-    long n_ = 0;                 // symbol count, from 1
-    int hopRow_ = 0;             // h: 1..288 once symbols are sent
-    int chunk_ = 1;              // P: first sample (from 1) of the next block of a 1-baud symbol
+    long n_ = 0;      // symbol count, from 1
+    int hopRow_ = 0;  // h: 1..288 once symbols are sent
+    int chunk_ = 1;   // P: first sample (from 1) of the next block of a 1-baud symbol
     int currentTone_ = 0;
     int initialToneCounter_ = 1;
-    int initialToneEnd_ = 6;     // 6 for the short tone, 46 for the long one
-    int hopColumn_ = 1;          // the hop column selector
+    int initialToneEnd_ = 6;  // 6 for the short tone, 46 for the long one
+    int hopColumn_ = 1;       // the hop column selector
 };
 
 }  // namespace miv

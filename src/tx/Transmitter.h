@@ -23,7 +23,7 @@ enum class TxTimer { None, InitialTone, Refill };
 struct TxButtonLook {
     const char* caption;  // "PTT", "STOP" or "WAIT"
     bool enabled;
-    Color backColor;      // red while it can start or stop, grey while waiting
+    Color backColor;  // red while it can start or stop, grey while waiting
 };
 
 // Switches the station between receiving and sending: the transmit button, the two
@@ -31,9 +31,8 @@ struct TxButtonLook {
 // rules. Owns the transmit variables and the parts that make the signal.
 class Transmitter {
 public:
-    Transmitter(const ModeSwitches& switches, TextWindow& sendWindow, TextWindow& receiveWindow,
-                const Clock& clock, AudioSink& sink, OperatorMessages& messages, TransmitKeyer& keyer,
-                TransmitterHooks& hooks);
+    Transmitter(const ModeSwitches& switches, TextWindow& sendWindow, TextWindow& receiveWindow, const Clock& clock,
+                AudioSink& sink, OperatorMessages& messages, TransmitKeyer& keyer, TransmitterHooks& hooks);
     // Unkeys and closes the output if still sending.
     ~Transmitter();
     Transmitter(const Transmitter&) = delete;

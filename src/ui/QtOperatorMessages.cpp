@@ -12,9 +12,9 @@ void QtOperatorMessages::critical(const std::string& title, const std::string& t
 
 PortErrorAnswer QtOperatorMessages::askAbortRetryIgnore(const std::string& title, const std::string& text)
 {
-    const auto answer = QMessageBox::warning(QApplication::activeWindow(), QString::fromStdString(title),
-                                             QString::fromStdString(text),
-                                             QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
+    const auto answer =
+        QMessageBox::warning(QApplication::activeWindow(), QString::fromStdString(title), QString::fromStdString(text),
+                             QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
     switch (answer) {
     case QMessageBox::Retry:
         return PortErrorAnswer::Retry;

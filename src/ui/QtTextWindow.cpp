@@ -93,14 +93,14 @@ QColor toQColor(Color color)
 
 Color fromQColor(const QColor& color)
 {
-    return static_cast<Color>(color.red()) | (static_cast<Color>(color.green()) << 8)
-           | (static_cast<Color>(color.blue()) << 16);
+    return static_cast<Color>(color.red()) | (static_cast<Color>(color.green()) << 8) |
+           (static_cast<Color>(color.blue()) << 16);
 }
 
 QtTextWindow::QtTextWindow(QTextEdit& edit) : edit_(edit)
 {
-    changed_ = QObject::connect(edit_.document(), &QTextDocument::contentsChanged, &edit_,
-                                [this] { textValid_ = false; });
+    changed_ =
+        QObject::connect(edit_.document(), &QTextDocument::contentsChanged, &edit_, [this] { textValid_ = false; });
 }
 
 QtTextWindow::~QtTextWindow()

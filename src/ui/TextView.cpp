@@ -52,62 +52,108 @@ int keyDownCode(int qtKey, Qt::KeyboardModifiers modifiers)
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
         return 112 + (qtKey - Qt::Key_F1);
     switch (qtKey) {
-    case Qt::Key_Backspace: return keys::kBackspace;
+    case Qt::Key_Backspace:
+        return keys::kBackspace;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return keys::kTab;
+    case Qt::Key_Backtab:
+        return keys::kTab;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return keys::kEnter;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Pause: return 19;
-    case Qt::Key_CapsLock: return 20;
-    case Qt::Key_Escape: return keys::kEscape;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return keys::kLeft;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return keys::kRight;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return keys::kDelete;
+    case Qt::Key_Enter:
+        return keys::kEnter;
+    case Qt::Key_Shift:
+        return 16;
+    case Qt::Key_Control:
+        return 17;
+    case Qt::Key_Alt:
+        return 18;
+    case Qt::Key_Pause:
+        return 19;
+    case Qt::Key_CapsLock:
+        return 20;
+    case Qt::Key_Escape:
+        return keys::kEscape;
+    case Qt::Key_Space:
+        return 32;
+    case Qt::Key_PageUp:
+        return 33;
+    case Qt::Key_PageDown:
+        return 34;
+    case Qt::Key_End:
+        return 35;
+    case Qt::Key_Home:
+        return 36;
+    case Qt::Key_Left:
+        return keys::kLeft;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return keys::kRight;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Insert:
+        return 45;
+    case Qt::Key_Delete:
+        return keys::kDelete;
     // Symbols by the key that carries them on a US keyboard, shifted or not.
-    case Qt::Key_Exclam: return '1';
-    case Qt::Key_At: return '2';
-    case Qt::Key_NumberSign: return '3';
-    case Qt::Key_Dollar: return '4';
-    case Qt::Key_Percent: return '5';
-    case Qt::Key_AsciiCircum: return '6';
-    case Qt::Key_Ampersand: return '7';
-    case Qt::Key_ParenRight: return '0';
-    case Qt::Key_ParenLeft: return '9';
-    case Qt::Key_Asterisk: return (modifiers & Qt::KeypadModifier) ? 106 : '8';
-    case Qt::Key_Plus: return (modifiers & Qt::KeypadModifier) ? 107 : 187;
-    case Qt::Key_Minus: return (modifiers & Qt::KeypadModifier) ? 109 : 189;
-    case Qt::Key_Period: return (modifiers & Qt::KeypadModifier) ? 110 : 190;
-    case Qt::Key_Slash: return (modifiers & Qt::KeypadModifier) ? 111 : 191;
+    case Qt::Key_Exclam:
+        return '1';
+    case Qt::Key_At:
+        return '2';
+    case Qt::Key_NumberSign:
+        return '3';
+    case Qt::Key_Dollar:
+        return '4';
+    case Qt::Key_Percent:
+        return '5';
+    case Qt::Key_AsciiCircum:
+        return '6';
+    case Qt::Key_Ampersand:
+        return '7';
+    case Qt::Key_ParenRight:
+        return '0';
+    case Qt::Key_ParenLeft:
+        return '9';
+    case Qt::Key_Asterisk:
+        return (modifiers & Qt::KeypadModifier) ? 106 : '8';
+    case Qt::Key_Plus:
+        return (modifiers & Qt::KeypadModifier) ? 107 : 187;
+    case Qt::Key_Minus:
+        return (modifiers & Qt::KeypadModifier) ? 109 : 189;
+    case Qt::Key_Period:
+        return (modifiers & Qt::KeypadModifier) ? 110 : 190;
+    case Qt::Key_Slash:
+        return (modifiers & Qt::KeypadModifier) ? 111 : 191;
     case Qt::Key_Semicolon:
-    case Qt::Key_Colon: return 186;
-    case Qt::Key_Equal: return 187;
+    case Qt::Key_Colon:
+        return 186;
+    case Qt::Key_Equal:
+        return 187;
     case Qt::Key_Comma:
-    case Qt::Key_Less: return 188;
-    case Qt::Key_Underscore: return 189;
-    case Qt::Key_Greater: return 190;
-    case Qt::Key_Question: return 191;
+    case Qt::Key_Less:
+        return 188;
+    case Qt::Key_Underscore:
+        return 189;
+    case Qt::Key_Greater:
+        return 190;
+    case Qt::Key_Question:
+        return 191;
     case Qt::Key_QuoteLeft:
-    case Qt::Key_AsciiTilde: return 192;
+    case Qt::Key_AsciiTilde:
+        return 192;
     case Qt::Key_BracketLeft:
-    case Qt::Key_BraceLeft: return 219;
+    case Qt::Key_BraceLeft:
+        return 219;
     case Qt::Key_Backslash:
-    case Qt::Key_Bar: return 220;
+    case Qt::Key_Bar:
+        return 220;
     case Qt::Key_BracketRight:
-    case Qt::Key_BraceRight: return 221;
+    case Qt::Key_BraceRight:
+        return 221;
     case Qt::Key_Apostrophe:
-    case Qt::Key_QuoteDbl: return 222;
-    default: return keys::kOther;
+    case Qt::Key_QuoteDbl:
+        return 222;
+    default:
+        return keys::kOther;
     }
 }
 
@@ -201,11 +247,10 @@ void SendTextEdit::keyPressEvent(QKeyEvent* event)
         return;
     }
 
-    const bool allowed = event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut)
-                         || event->matches(QKeySequence::Paste) || event->matches(QKeySequence::SelectAll)
-                         || key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up
-                         || key == Qt::Key_Down || key == Qt::Key_Home || key == Qt::Key_End
-                         || key == Qt::Key_PageUp || key == Qt::Key_PageDown;
+    const bool allowed = event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut) ||
+                         event->matches(QKeySequence::Paste) || event->matches(QKeySequence::SelectAll) ||
+                         key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down ||
+                         key == Qt::Key_Home || key == Qt::Key_End || key == Qt::Key_PageUp || key == Qt::Key_PageDown;
     if (allowed)
         TextView::keyPressEvent(event);
     else

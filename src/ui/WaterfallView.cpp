@@ -7,8 +7,7 @@
 
 namespace miv {
 
-WaterfallView::WaterfallView(QWidget* parent)
-    : QWidget(parent), picture_(kWaterfallBins, 1, QImage::Format_RGB32)
+WaterfallView::WaterfallView(QWidget* parent) : QWidget(parent), picture_(kWaterfallBins, 1, QImage::Format_RGB32)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     picture_.fill(Qt::white);

@@ -26,7 +26,9 @@ T* named(T* widget, const char* name)
 }  // namespace
 
 frmEmail::frmEmail(LiveSection<EmailAccount>& store, OperatorMessages& messages, QWidget* parent)
-    : QDialog(parent), store_(store), messages_(messages)
+    : QDialog(parent),
+      store_(store),
+      messages_(messages)
 {
     setObjectName("frmEmail");
     setWindowTitle("E-Mail Report Configuration");
@@ -40,16 +42,16 @@ frmEmail::frmEmail(LiveSection<EmailAccount>& store, OperatorMessages& messages,
     txtServidorSMTP_ = named(new QLineEdit(QString::fromStdString(account.smtpServer), this), "txtServidorSMTP");
     lblUser_ = named(new QLabel("User Name", this), "lblUser");
     txtUsuarioGmail_ = named(new QLineEdit(QString::fromStdString(account.webMailUser), this), "txtUsuarioGmail");
-    lblGmail_ = named(new QLabel(QString::fromUtf8(kWebMailDomainLabel.data(),
-                                                   static_cast<qsizetype>(kWebMailDomainLabel.size())),
-                                 this),
-                      "lblGmail");
+    lblGmail_ = named(
+        new QLabel(QString::fromUtf8(kWebMailDomainLabel.data(), static_cast<qsizetype>(kWebMailDomainLabel.size())),
+                   this),
+        "lblGmail");
     lblPassword_ = named(new QLabel("Password", this), "lblPassword");
     txtPassword_ = named(new QLineEdit(QString::fromStdString(account.password), this), "txtPassword");
     txtPassword_->setEchoMode(QLineEdit::Password);
-    lblNota_ = named(new QLabel("If you wish, you could create an exclusive Gmail account with a different password",
-                                this),
-                     "lblNota");
+    lblNota_ =
+        named(new QLabel("If you wish, you could create an exclusive Gmail account with a different password", this),
+              "lblNota");
     lblNota_->setWordWrap(true);
     switch (account.option) {
     case MailOption::Smtp:
@@ -120,8 +122,8 @@ void frmEmail::showOption()
     const bool webMail = optGmail_->isChecked();
     lblServer_->setVisible(smtp);
     txtServidorSMTP_->setVisible(smtp);
-    for (QWidget* widget : std::initializer_list<QWidget*>{lblUser_, lblGmail_, lblPassword_, txtUsuarioGmail_,
-                                                           txtPassword_, lblNota_})
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{lblUser_, lblGmail_, lblPassword_, txtUsuarioGmail_, txtPassword_, lblNota_})
         widget->setVisible(webMail);
 }
 

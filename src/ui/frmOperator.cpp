@@ -24,7 +24,9 @@ QLineEdit* field(const char* name, const std::string& text, QWidget* parent)
 }  // namespace
 
 frmOperator::frmOperator(LiveSection<OperatorDetails>& store, OperatorMessages& messages, QWidget* parent)
-    : QDialog(parent), store_(store), messages_(messages)
+    : QDialog(parent),
+      store_(store),
+      messages_(messages)
 {
     setObjectName("frmOperator");
     setWindowTitle("Operator");

@@ -106,7 +106,8 @@ std::size_t slot(Gauge gauge)
 }  // namespace
 
 frmPrincipal::frmPrincipal(StationPlatform platform, QWidget* parent)
-    : QMainWindow(parent), messages_(platform.messages)
+    : QMainWindow(parent),
+      messages_(platform.messages)
 {
     setObjectName("frmPrincipal");
     setWindowTitle(kProgramTitle);
@@ -115,8 +116,8 @@ frmPrincipal::frmPrincipal(StationPlatform platform, QWidget* parent)
     auto* layout = new QGridLayout(central);
     layout->addWidget(buildDisplays(), 0, 0, 1, 2);
     layout->addWidget(buildTextWindows(), 1, 0);
-    station_ = std::make_unique<Station>(
-        StationViews{rtfVentanaTX_->window(), rtfVentanaRX_->window(), *pctWaterfall_}, platform);
+    station_ = std::make_unique<Station>(StationViews{rtfVentanaTX_->window(), rtfVentanaRX_->window(), *pctWaterfall_},
+                                         platform);
     layout->addWidget(buildSelectors(), 1, 1);
     layout->addWidget(buildControls(), 2, 0, 1, 2);
     layout->setRowStretch(1, 1);

@@ -30,8 +30,8 @@ class frmStopTransmission;
 class frmTarjetaSonido;
 
 // The operator's main window: shows the station and forwards every click, key and
-// timer tick to it. Building it starts the station, which shows it. Widgets carry the names the operator's manual and the tests use
-// (rtfVentanaTX, cmdTX_RX, imgBW2250, ...).
+// timer tick to it. Building it starts the station, which shows it. Widgets carry the names the operator's manual and
+// the tests use (rtfVentanaTX, cmdTX_RX, imgBW2250, ...).
 class frmPrincipal final : public QMainWindow, private ModeListener, private StationObserver {
     Q_OBJECT
 public:

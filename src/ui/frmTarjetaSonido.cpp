@@ -29,7 +29,9 @@ QComboBox* deviceList(const char* name, const std::vector<std::string>& devices,
 }  // namespace
 
 frmTarjetaSonido::frmTarjetaSonido(Station& station, OperatorMessages& messages, QWidget* parent)
-    : QDialog(parent), station_(station), messages_(messages)
+    : QDialog(parent),
+      station_(station),
+      messages_(messages)
 {
     setObjectName("frmTarjetaSonido");
     setWindowTitle("SoundCard Configuration");

@@ -38,7 +38,7 @@ TEST(IniDocument, SettingKeepsEverythingElseAsItWas)
     const std::string original =
         "\xEF\xBB\xBF; written by hand\n[Other]\nColour = blue\n\n[Email]\nOption=1\nX-Unknown=keep me\n";
     IniDocument ini = IniDocument::parse(original);
-    ini.set("Email", "option", "2");            // existing key: replaced in place, spelling kept
+    ini.set("Email", "option", "2");             // existing key: replaced in place, spelling kept
     ini.set("Email", "Servidor SMTP", "mail");   // new key: after the section's last key
     ini.set("Tarjeta Sonido", "Entrada", "In");  // new section: at the end
     EXPECT_EQ(ini.text(),

@@ -137,7 +137,9 @@ TEST(Settings, AnEmptyTextValueKeepsTheInitialText)
 
 TEST(Settings, AWindows1252ValueFromAnOlderFileReadsAsTheSameCharacters)
 {
-    MemorySettingsStore store("[Operador]\nQTH=A Coru\xF1" "a\n");
+    MemorySettingsStore store(
+        "[Operador]\nQTH=A Coru\xF1"
+        "a\n");
     EXPECT_EQ(Settings(store).readOperatorDetails().qth, "A Coruña");
 }
 

@@ -91,7 +91,7 @@ TEST(AddressChecks, TheDomainListIsSearchedAsPlainText)
     EXPECT_TRUE(topLevelDomainValid(".es"));
     EXPECT_TRUE(topLevelDomainValid("As"));
     EXPECT_TRUE(topLevelDomainValid("as"));
-    EXPECT_TRUE(topLevelDomainValid("c"));   // begins ".COM"
+    EXPECT_TRUE(topLevelDomainValid("c"));  // begins ".COM"
     EXPECT_TRUE(topLevelDomainValid("co"));
     EXPECT_TRUE(topLevelDomainValid("ORG"));
     EXPECT_FALSE(topLevelDomainValid("xyz"));

@@ -132,8 +132,8 @@ protected:
 
     ReportOutcome deliverThroughWebMail(const std::string& password, nlohmann::json& seen)
     {
-        SmtpTestServer server({"--tls-dir", directory_.string(), "--user", "pedro.ea4xyz@gmail.com", "--password",
-                               "s3cret pass"});
+        SmtpTestServer server(
+            {"--tls-dir", directory_.string(), "--user", "pedro.ea4xyz@gmail.com", "--password", "s3cret pass"});
         ReportPlannerOptions options;
         options.webMail = {"127.0.0.1", server.port(), "gmail.com"};
         ReportPlanner planner(options);

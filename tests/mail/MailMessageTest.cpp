@@ -10,8 +10,9 @@ using namespace std::string_literals;
 
 MailFields fields(std::string subject, std::string body)
 {
-    return {"MIV.Notification", "ea4xyz@example.es", "g4abc@example.com", std::move(subject), std::move(body),
-            sys_days{2023y / August / 1} + 12h + 5min + 9s, "id.1@example.es"};
+    return {"MIV.Notification", "ea4xyz@example.es", "g4abc@example.com",
+            std::move(subject), std::move(body),     sys_days{2023y / August / 1} + 12h + 5min + 9s,
+            "id.1@example.es"};
 }
 
 std::pair<std::string, std::string> split(const std::string& message)
@@ -77,7 +78,8 @@ TEST(MailMessage, LooseLineEndsBecomeCrLfAndTheBodyEndsWithOne)
 TEST(MailMessage, EightBitControlsOrOverlongLinesGoQuotedPrintableInUtf8)
 {
     const std::string longLine(2500, 'x');
-    for (const std::string& text : {std::string("Espa\xC3\xB1" "a = 73 \r\ntrailing space \r\n"),
+    for (const std::string& text : {std::string("Espa\xC3\xB1"
+                                                "a = 73 \r\ntrailing space \r\n"),
                                     "nul \0 and bell \a"s, longLine + "\r\n.\r\n"}) {
         const auto [headers, body] = split(formatMessage(fields("s", text)));
         EXPECT_NE(headers.find("Content-Type: text/plain; charset=UTF-8\r\n"), std::string::npos);

@@ -215,8 +215,9 @@ TEST_F(ReportPlannerTest, TheReportStatusIsSentOnlyWhenEveryDeliveryWasAccepted)
 
 TEST(ReportNow, TakesTheOperatorAndTheAccountFromTheSettingsFile)
 {
-    MemorySettingsStore store("[Operador]\nCallsign=G4ABC\nE-mail=g4abc@example.com\n"
-                              "[Email]\nOption=1\nServidor SMTP=mail.example.com:587\n");
+    MemorySettingsStore store(
+        "[Operador]\nCallsign=G4ABC\nE-mail=g4abc@example.com\n"
+        "[Email]\nOption=1\nServidor SMTP=mail.example.com:587\n");
     const Settings settings(store);
     ReportPlanner planner;
     test::FakeMailTransport transport;
@@ -248,8 +249,8 @@ TEST(SmtpServerSetting, TakesAHostAndAnOptionalPort)
     EXPECT_EQ(server("[::1]:2525"), "[::1]|2525");
     EXPECT_EQ(server("[2001:db8::1]"), "[2001:db8::1]|25");
     for (const char* bad : {"", "  ", "mail.example.es:", "mail.example.es:0", "mail.example.es:65536",
-                            "mail.example.es:smtp", "mail example.es", "user@mail.example.es",
-                            "mail.example.es/path", "smtp://mail.example.es", "[::1", "[zz]:25", "[::1]x"})
+                            "mail.example.es:smtp", "mail example.es", "user@mail.example.es", "mail.example.es/path",
+                            "smtp://mail.example.es", "[::1", "[zz]:25", "[::1]x"})
         EXPECT_EQ(server(bad), "none") << bad;
 }
 

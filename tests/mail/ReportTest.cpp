@@ -76,7 +76,9 @@ TEST(Report, SlowRateSmallShiftAndEightBitTextAreShownAsReceived)
     input.frequencyShift = 0.04f;
     input.utcHour = 23;
     input.utcMinute = 59;
-    input.receivedText = "73 de EA4XYZ, Espa\xF1" "a \x80";  // Windows-1252
+    input.receivedText =
+        "73 de EA4XYZ, Espa\xF1"
+        "a \x80";  // Windows-1252
     const std::string body = reportBody(input);
     EXPECT_NE(body.find("\r\nSymbol Rate: 1 bauds\r\n"), std::string::npos);
     EXPECT_NE(body.find("\r\nFrequency Shift: 0.0 Hz\r\n"), std::string::npos);

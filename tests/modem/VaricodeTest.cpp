@@ -18,8 +18,8 @@ TEST(VaricodeTable, LengthDistributionAndShape)
         ASSERT_GE(entry.size() - coreEnd - 1, 2u) << entry;
         ASSERT_EQ(entry.substr(0, coreEnd + 1).find("00"), std::string_view::npos) << entry;
     }
-    const std::map<std::size_t, int> expected{{3, 1}, {4, 2}, {5, 4}, {6, 7}, {7, 12}, {8, 20},
-                                              {9, 33}, {10, 54}, {11, 88}, {12, 35}};
+    const std::map<std::size_t, int> expected{{3, 1},  {4, 2},  {5, 4},   {6, 7},   {7, 12},
+                                              {8, 20}, {9, 33}, {10, 54}, {11, 88}, {12, 35}};
     EXPECT_EQ(lengths, expected);
     EXPECT_EQ(VaricodeTable['e'], "1000");
     EXPECT_EQ(VaricodeTable['H'], "101011000");
@@ -102,9 +102,13 @@ TEST_F(VaricodeDecoding, PrimedIdleCharacterShowsNothingThenLetters)
 TEST_F(VaricodeDecoding, RunLengthOfZerosIsPartOfTheCode)
 {
     decoder.reset();
-    feed("11101100" "1");
+    feed(
+        "11101100"
+        "1");
     EXPECT_EQ(window.text(), "P");
-    feed("1101100000" "1");  // code 1: never shown
+    feed(
+        "1101100000"
+        "1");  // code 1: never shown
     EXPECT_EQ(window.text(), "P");
 }
 

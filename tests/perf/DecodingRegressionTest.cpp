@@ -18,10 +18,10 @@ using namespace sweep;
 struct Check {
     const char* mode;
     int trials;
-    double strongDb;  // where the published curve copies every message
-    int leastCopied;  // of the trials, at strongDb
+    double strongDb;               // where the published curve copies every message
+    int leastCopied;               // of the trials, at strongDb
     std::optional<double> weakDb;  // where the published curve copies none
-    int mostCopied;   // of the trials, at weakDb
+    int mostCopied;                // of the trials, at weakDb
 };
 
 void PrintTo(const Check& c, std::ostream* os)
@@ -58,12 +58,12 @@ TEST_P(DecodingRegression, CopiesAboveAndLosesBelowTheMeasuredThreshold)
 // where trials are cheap, catch a receiver or a channel that has become too kind.
 INSTANTIATE_TEST_SUITE_P(
     EveryStep, DecodingRegression,
-    testing::Values(Check{"hf2250x16", 10, -12, 9, -18, 2},  // 50 % at -14.6 dB; 100 % at -12, 0 % from -17 down
-                    Check{"hf500x16", 10, -12, 9, -18, 2},   // 50 % at -14.8 dB; 99 % at -12, 0 % from -17 down
-                    Check{"hf2250x1", 3, -24.5, 2, {}, 0},   // 50 % at -26.7 dB; 100 % at -24.5
-                    Check{"hf500x1", 3, -24.5, 2, {}, 0},    // 50 % at -26.7 dB; 97 % at -24.5
-                    Check{"eme-narrow", 3, -24.5, 2, {}, 0}, // 50 % at -26.9 dB; 100 % at -24.5
-                    Check{"eme-wide", 3, -24.5, 2, {}, 0}),  // 50 % at -26.8 dB; 100 % at -24.5
+    testing::Values(Check{"hf2250x16", 10, -12, 9, -18, 2},   // 50 % at -14.6 dB; 100 % at -12, 0 % from -17 down
+                    Check{"hf500x16", 10, -12, 9, -18, 2},    // 50 % at -14.8 dB; 99 % at -12, 0 % from -17 down
+                    Check{"hf2250x1", 3, -24.5, 2, {}, 0},    // 50 % at -26.7 dB; 100 % at -24.5
+                    Check{"hf500x1", 3, -24.5, 2, {}, 0},     // 50 % at -26.7 dB; 97 % at -24.5
+                    Check{"eme-narrow", 3, -24.5, 2, {}, 0},  // 50 % at -26.9 dB; 100 % at -24.5
+                    Check{"eme-wide", 3, -24.5, 2, {}, 0}),   // 50 % at -26.8 dB; 100 % at -24.5
     [](const testing::TestParamInfo<Check>& param) {
         std::string name = param.param.mode;
         std::erase(name, '-');

@@ -76,8 +76,8 @@ TEST(ScoreTrial, NoMessageOrOneElsewhereIsALostMessage)
 
 TEST(ScoreTrial, ACancelledMessageIsScoredButNotStoppedAndGarbageCountsAtMostOnce)
 {
-    const TrialOutcome o = scoreTrial({report(0, "73 de ON4ZZ and a long tail of noise", true)}, "73 de ON4ZZ", 1,
-                                      3.90625);
+    const TrialOutcome o =
+        scoreTrial({report(0, "73 de ON4ZZ and a long tail of noise", true)}, "73 de ON4ZZ", 1, 3.90625);
     EXPECT_TRUE(o.acquired);
     EXPECT_FALSE(o.stopped);
     EXPECT_DOUBLE_EQ(o.cer, 1);

@@ -471,7 +471,8 @@ TEST(ReopeningSource, ChoosesTheDeviceAtEveryOpening)
 
 TEST(ReopeningSource, PassesOnADeviceThatWentAway)
 {
-    ReopeningSource source([] { return std::make_unique<ThreadedSource>([] { return std::make_unique<CountingStream>(1); }); });
+    ReopeningSource source(
+        [] { return std::make_unique<ThreadedSource>([] { return std::make_unique<CountingStream>(1); }); });
     EXPECT_FALSE(source.failed());
     ASSERT_TRUE(source.open(2));
     EXPECT_TRUE(eventually([&] { return source.failed(); }));

@@ -22,9 +22,8 @@ class AudioSourcesTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path() /
-               ("miv-sources-" + std::to_string(::getpid()) + "-" +
-                testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = fs::temp_directory_path() / ("miv-sources-" + std::to_string(::getpid()) + "-" +
+                                            testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(dir_);
     }
     void TearDown() override { fs::remove_all(dir_); }
@@ -129,7 +128,8 @@ TEST_F(AudioSourcesTest, AFlacStreamWithoutItsLengthReadsWhole)
 {
     // An encoder writing to a pipe cannot go back to fill in the total sample count
     // (the low 36 bits of bytes 18..25), so it leaves 0 for "unknown".
-    std::string flac = readBytes(write("whole.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 48000, 1, tone(440, 48000, 9000)));
+    std::string flac =
+        readBytes(write("whole.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 48000, 1, tone(440, 48000, 9000)));
     ASSERT_EQ(flac.substr(0, 4), "fLaC");
     flac[21] = static_cast<char>(flac[21] & 0xF0);
     for (std::size_t i = 22; i < 26; ++i)
@@ -177,7 +177,8 @@ TEST_F(AudioSourcesTest, BadFilesGiveAClearMessage)
               std::string::npos);
     EXPECT_NE(errorOf(dir_.string()).find("directory"), std::string::npos);
 
-    const std::string wav = readBytes(write("whole.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 48000, 1, tone(440, 48000, 48000)));
+    const std::string wav =
+        readBytes(write("whole.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 48000, 1, tone(440, 48000, 48000)));
     EXPECT_NE(errorOf(writeBytes("cut.wav", wav.substr(0, wav.size() / 2))).find("truncated"), std::string::npos);
     EXPECT_NE(errorOf(writeBytes("header.wav", wav.substr(0, 44))).find("no audio"), std::string::npos);
 

@@ -120,7 +120,7 @@ TEST(BlockAudioSource, FillsQueuedSlotsInOrderThenSuppliesTheSilenceAskedFor)
     EXPECT_TRUE(source.slotDone(0));
     AudioBlock block{};
     source.read(1, block);
-    EXPECT_EQ(block[9], 3);   // the short last block, padded with silence
+    EXPECT_EQ(block[9], 3);  // the short last block, padded with silence
     EXPECT_EQ(block[10], 0);
     EXPECT_TRUE(source.slotDone(2));  // the silent block asked for
     EXPECT_FALSE(source.slotDone(3));

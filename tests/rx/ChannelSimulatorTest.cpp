@@ -29,7 +29,8 @@ double amplitudeAt(const std::vector<std::int16_t>& v, std::size_t from, std::si
     std::complex<double> sum;
     double weights = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        const double w = 0.5 - 0.5 * std::cos(2 * std::numbers::pi * static_cast<double>(i) / static_cast<double>(count));
+        const double w =
+            0.5 - 0.5 * std::cos(2 * std::numbers::pi * static_cast<double>(i) / static_cast<double>(count));
         weights += w;
         sum += w * static_cast<double>(v[from + i]) *
                std::polar(1.0, -2 * std::numbers::pi * frequency * static_cast<double>(i) / 48000);

@@ -29,9 +29,8 @@ class CommandLineTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("miv-cli-" + std::to_string(::getpid()) + "-" +
-                testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = std::filesystem::temp_directory_path() / ("miv-cli-" + std::to_string(::getpid()) + "-" +
+                                                         testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(dir_);
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }
@@ -85,7 +84,7 @@ TEST_F(CommandLineTest, PrintsOneJsonObjectPerMessage)
 TEST_F(CommandLineTest, ChannelPipesIntoTheReceiverThroughStandardStreams)
 {
     const Outcome r = run("MIV channel --snr 0 --freq-offset -40 --delay 0.3 --seed 9 " + vectorPath("hf2250-16.flac") +
-                      " -o - | MIV rx --utc 12:00 -");
+                          " -o - | MIV rx --utc 12:00 -");
     EXPECT_EQ(r.exitCode, cli::kExitOk) << r.err;
     EXPECT_EQ(r.out, "\nRX: <12:00 UTC> <-39.1 Hz.> CQ CQ de G4ABC G4ABC pse k <STOP>\n");
 }
@@ -121,26 +120,25 @@ TEST_F(CommandLineTest, BadInputIsAMessageAndExitCodeThree)
         std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         std::ofstream(path("cut.flac"), std::ios::binary) << bytes.substr(0, bytes.size() / 3);
     }
-    for (const auto& [file, message] : std::vector<std::pair<std::string, std::string>>{
-             {path("missing.wav"), "no such file"},
-             {path("empty.wav"), "empty"},
-             {path("text.wav"), "not a readable audio file"},
-             {path("cut.flac"), "truncated"}}) {
+    for (const auto& [file, message] :
+         std::vector<std::pair<std::string, std::string>>{{path("missing.wav"), "no such file"},
+                                                          {path("empty.wav"), "empty"},
+                                                          {path("text.wav"), "not a readable audio file"},
+                                                          {path("cut.flac"), "truncated"}}) {
         const Outcome r = run("MIV rx --bw 500 " + file);
         EXPECT_EQ(r.exitCode, cli::kExitInputError) << file;
         EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
     }
     EXPECT_EQ(run("MIV rx - </dev/null").exitCode, cli::kExitInputError);
-    EXPECT_EQ(run("MIV channel --snr 0 " + path("text.wav") + " -o " + path("x.wav")).exitCode,
-              cli::kExitInputError);
+    EXPECT_EQ(run("MIV channel --snr 0 " + path("text.wav") + " -o " + path("x.wav")).exitCode, cli::kExitInputError);
     EXPECT_EQ(run("MIV rx --utc 24:00 " + vectorPath("eme.flac")).exitCode, cli::kExitUsage);
 }
 
 TEST_F(CommandLineTest, ChannelRefusesSettingsThatAreNotNumbers)
 {
     const std::string input = vectorPath("hf500-16.flac");
-    for (const std::string settings : {"--snr nan", "--snr -inf", "--snr -1e308", "--snr 0 --freq-offset nan",
-                                       "--snr 0 --delay nan"}) {
+    for (const std::string settings :
+         {"--snr nan", "--snr -inf", "--snr -1e308", "--snr 0 --freq-offset nan", "--snr 0 --delay nan"}) {
         const Outcome r = run("MIV channel " + settings + " " + input + " -o " + path("x.wav"));
         EXPECT_EQ(r.exitCode, cli::kExitUsage) << settings;
         EXPECT_FALSE(std::filesystem::exists(path("x.wav"))) << settings;

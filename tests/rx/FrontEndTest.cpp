@@ -11,8 +11,8 @@
 #include "modem/ModemMode.h"
 #include "rx/FFT.h"
 #include "rx/FilterChains.h"
-#include "rx/ReceiverObserver.h"
 #include "rx/FourierAnalyser.h"
+#include "rx/ReceiverObserver.h"
 #include "rx/ToneNoiseEstimator.h"
 
 namespace miv::test {
@@ -22,7 +22,8 @@ AudioBlock toneBlock(double frequency, double amplitude, long long& t)
 {
     AudioBlock block{};
     for (auto& s : block)
-        s = static_cast<std::int16_t>(std::lround(amplitude * std::sin(2 * std::numbers::pi * frequency * t++ / 48000)));
+        s = static_cast<std::int16_t>(
+            std::lround(amplitude * std::sin(2 * std::numbers::pi * frequency * t++ / 48000)));
     return block;
 }
 

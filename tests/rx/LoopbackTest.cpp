@@ -62,8 +62,8 @@ TEST_P(Loopback, TheTextComesBackAndEndsWithStop)
 {
     const LoopCase& c = GetParam();
     const RenderedTransmission tx = renderTransmission(c.transmitter, c.text);
-    const Decoded rx = decodeSamples(overTheAir(tx.samples, c.offsetHz, c.snrDb, std::hash<std::string>{}(c.name)),
-                                     c.receiver);
+    const Decoded rx =
+        decodeSamples(overTheAir(tx.samples, c.offsetHz, c.snrDb, std::hash<std::string>{}(c.name)), c.receiver);
 
     ASSERT_EQ(rx.reports.size(), 1u) << rx.window;
     const ReceptionReport& report = rx.reports[0];
@@ -85,32 +85,55 @@ const bool kN = false;  // AFC narrow
 INSTANTIATE_TEST_SUITE_P(
     EveryStep, Loopback,
     testing::Values(
-        LoopCase{"hf2250x16_wide", {true, false, true, false, kW}, txMode(true, false, true), 187.5, -2,
-                 "Hello Marta, 73 de ON4ZZ", "Hello Marta, 73 de ON4ZZ"},
-        LoopCase{"hf2250x16_narrow", {true, false, true, false, kN}, txMode(true, false, true), -55.3, -2,
-                 "cq dx de G4ABC\bD k", "cq dx de G4ABD k"},
-        LoopCase{"hf500x16_wide", {false, false, true, false, kW}, txMode(false, false, true), -196, -2,
-                 "RST 599 tnx", "RST 599 tnx"},
-        LoopCase{"hf500x16_narrow", {false, false, true, false, kN}, txMode(false, false, true), 41, -2,
-                 "qrz? <a@b.es>", "qrz? <a@b.es>"},
-        LoopCase{"hf2250auto_fast", {true, false, false, true, kW}, txMode(true, false, true), -120.2, -2,
-                 "73 es gl", "73 es gl"},
-        LoopCase{"hf2250auto_slow", {true, false, true, true, kN}, txMode(true, false, false), 58.7, -12,
-                 "vk3\bx", "VKX"},
-        LoopCase{"hf500auto_fast", {false, false, false, true, kN}, txMode(false, false, true), 12, -2,
-                 "ok ok", "ok ok"},
-        LoopCase{"hf500auto_slow", {false, false, true, true, kW}, txMode(false, false, false), -171.4, -12,
-                 "rO 7", "RO 7"},
-        LoopCase{"hf2250x1_wide", {true, false, false, false, kW}, txMode(true, false, false), 199.1, -12,
-                 "qf22", "QF22"},
-        LoopCase{"hf500x1_narrow", {false, false, false, false, kN}, txMode(false, false, false), -47.9, -12,
-                 "73;", "73"},
+        LoopCase{"hf2250x16_wide",
+                 {true, false, true, false, kW},
+                 txMode(true, false, true),
+                 187.5,
+                 -2,
+                 "Hello Marta, 73 de ON4ZZ",
+                 "Hello Marta, 73 de ON4ZZ"},
+        LoopCase{"hf2250x16_narrow",
+                 {true, false, true, false, kN},
+                 txMode(true, false, true),
+                 -55.3,
+                 -2,
+                 "cq dx de G4ABC\bD k",
+                 "cq dx de G4ABD k"},
+        LoopCase{"hf500x16_wide",
+                 {false, false, true, false, kW},
+                 txMode(false, false, true),
+                 -196,
+                 -2,
+                 "RST 599 tnx",
+                 "RST 599 tnx"},
+        LoopCase{"hf500x16_narrow",
+                 {false, false, true, false, kN},
+                 txMode(false, false, true),
+                 41,
+                 -2,
+                 "qrz? <a@b.es>",
+                 "qrz? <a@b.es>"},
+        LoopCase{"hf2250auto_fast",
+                 {true, false, false, true, kW},
+                 txMode(true, false, true),
+                 -120.2,
+                 -2,
+                 "73 es gl",
+                 "73 es gl"},
+        LoopCase{
+            "hf2250auto_slow", {true, false, true, true, kN}, txMode(true, false, false), 58.7, -12, "vk3\bx", "VKX"},
+        LoopCase{
+            "hf500auto_fast", {false, false, false, true, kN}, txMode(false, false, true), 12, -2, "ok ok", "ok ok"},
+        LoopCase{
+            "hf500auto_slow", {false, false, true, true, kW}, txMode(false, false, false), -171.4, -12, "rO 7", "RO 7"},
+        LoopCase{
+            "hf2250x1_wide", {true, false, false, false, kW}, txMode(true, false, false), 199.1, -12, "qf22", "QF22"},
+        LoopCase{
+            "hf500x1_narrow", {false, false, false, false, kN}, txMode(false, false, false), -47.9, -12, "73;", "73"},
         // An EME station whose hidden symbol-rate switch says 16 baud: its message ends
         // clean, with no stray character from the end marker's rate bit.
-        LoopCase{"eme_narrow", {true, true, true, false, kN}, txMode(true, true, true), -563.2, -18, "ooo",
-                 "OOO"},
-        LoopCase{"eme_wide", {true, true, false, true, kW}, txMode(false, true, false), 1234.5, -18, "rr",
-                 "RR"}),
+        LoopCase{"eme_narrow", {true, true, true, false, kN}, txMode(true, true, true), -563.2, -18, "ooo", "OOO"},
+        LoopCase{"eme_wide", {true, true, false, true, kW}, txMode(false, true, false), 1234.5, -18, "rr", "RR"}),
     [](const auto& param) { return param.param.name; });
 
 // A transmission whose end marker never arrives is never shown as ended: the receiver

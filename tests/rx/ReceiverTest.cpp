@@ -110,7 +110,8 @@ TEST(Receiver, AReplyAfterCaptureReopensIsReceivedWhole)
     ASSERT_EQ(s.events.reports.size(), 1u);
     EXPECT_FALSE(s.events.reports[0].cancelled);
     EXPECT_EQ(s.events.reports[0].receivedText, "a reply longer than the fifty blocks of the ring, 73");
-    EXPECT_EQ(s.window.text(), "\r\nRX: <09:05 UTC> <0.0 Hz.> a reply longer than the fifty blocks of the ring, 73 <STOP>");
+    EXPECT_EQ(s.window.text(),
+              "\r\nRX: <09:05 UTC> <0.0 Hz.> a reply longer than the fifty blocks of the ring, 73 <STOP>");
 }
 
 // After a lock far off centre in EME, an HF mode must not read past its spectrum.

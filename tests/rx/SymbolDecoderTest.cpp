@@ -23,7 +23,8 @@ protected:
     }
 
     // Runs `calls` rows; returns the calls (from 1) that made a decision.
-    std::vector<int> run(int calls, const std::function<float(int)>& valueForPhase = [](int) { return 0.0f; })
+    std::vector<int> run(
+        int calls, const std::function<float(int)>& valueForPhase = [](int) { return 0.0f; })
     {
         std::vector<int> decisions;
         for (int i = 0; i < calls; ++i, ++call_) {

@@ -74,24 +74,23 @@ TEST_P(CleanVector, DecodesToTheTracedText)
 
 // Every receive step that can hear each vector: the fixed rate, and Auto with the
 // symbol-rate switch showing the other rate (the lock switches it).
-INSTANTIATE_TEST_SUITE_P(
-    Vectors, CleanVector,
-    testing::Values(VectorCase{"hf2250-16", {true, false, true, false, true}},
-                    VectorCase{"hf2250-16", {true, false, false, true, true}},
-                    VectorCase{"hf500-16", {false, false, true, false, false}},
-                    VectorCase{"hf500-16", {false, false, false, true, true}},
-                    VectorCase{"hf2250-1", {true, false, false, false, false}},
-                    VectorCase{"hf2250-1", {true, false, true, true, true}},
-                    VectorCase{"hf500-1", {false, false, false, false, true}},
-                    VectorCase{"hf500-1", {false, false, true, true, false}},
-                    VectorCase{"eme", {true, true, true, false, true}},
-                    VectorCase{"eme", {false, true, false, true, false}}),
-    [](const auto& param) {
-        std::string n = param.param.name + (param.param.settings.autoBaud ? "_auto" : "_fixed") +
-                        (param.param.settings.afcWide ? "_wide" : "_narrow");
-        std::erase(n, '-');
-        return n + "_" + std::to_string(param.index);
-    });
+INSTANTIATE_TEST_SUITE_P(Vectors, CleanVector,
+                         testing::Values(VectorCase{"hf2250-16", {true, false, true, false, true}},
+                                         VectorCase{"hf2250-16", {true, false, false, true, true}},
+                                         VectorCase{"hf500-16", {false, false, true, false, false}},
+                                         VectorCase{"hf500-16", {false, false, false, true, true}},
+                                         VectorCase{"hf2250-1", {true, false, false, false, false}},
+                                         VectorCase{"hf2250-1", {true, false, true, true, true}},
+                                         VectorCase{"hf500-1", {false, false, false, false, true}},
+                                         VectorCase{"hf500-1", {false, false, true, true, false}},
+                                         VectorCase{"eme", {true, true, true, false, true}},
+                                         VectorCase{"eme", {false, true, false, true, false}}),
+                         [](const auto& param) {
+                             std::string n = param.param.name + (param.param.settings.autoBaud ? "_auto" : "_fixed") +
+                                             (param.param.settings.afcWide ? "_wide" : "_narrow");
+                             std::erase(n, '-');
+                             return n + "_" + std::to_string(param.index);
+                         });
 
 }  // namespace
 }  // namespace miv::test

@@ -55,8 +55,7 @@ TEST(CpuMonitor, SingleProcessorAlone)
 {
     ScriptedTimes times;
     times.script = {
-        ScriptedTimes::Reading{at(1000, 5000)},
-        ScriptedTimes::Reading{at(1070, 5080)},
+        ScriptedTimes::Reading{at(1000, 5000)}, ScriptedTimes::Reading{at(1070, 5080)},
         ScriptedTimes::Reading{at(1070, 5080)},  // no ticks since: nothing to measure
     };
     RecordedMessages messages;
@@ -78,9 +77,9 @@ TEST(CpuMonitor, AFailedReadingCountsZeroAndTheNextSpansTheGap)
     RecordedMessages messages;
     CpuMonitor monitor(times, messages);
     ASSERT_TRUE(monitor.start());
-    EXPECT_FLOAT_EQ(monitor.readLoad(), 20.0f);   // (40 + 0) / 2
-    EXPECT_FLOAT_EQ(monitor.readLoad(), 0.0f);    // nothing could be read
-    EXPECT_FLOAT_EQ(monitor.readLoad(), 37.5f);   // (50 + 25) / 2
+    EXPECT_FLOAT_EQ(monitor.readLoad(), 20.0f);  // (40 + 0) / 2
+    EXPECT_FLOAT_EQ(monitor.readLoad(), 0.0f);   // nothing could be read
+    EXPECT_FLOAT_EQ(monitor.readLoad(), 37.5f);  // (50 + 25) / 2
 }
 
 TEST(CpuMonitor, FailuresAtStartTellTheOperatorOnce)

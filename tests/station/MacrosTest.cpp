@@ -5,11 +5,20 @@
 namespace miv {
 namespace {
 
-ModemMode hf16() { return {}; }
-ModemMode hf1() { return {.bw2250 = true, .eme = false, .baud16 = false}; }
-ModemMode eme(bool baud16) { return {.bw2250 = false, .eme = true, .baud16 = baud16}; }
+ModemMode hf16()
+{
+    return {};
+}
+ModemMode hf1()
+{
+    return {.bw2250 = true, .eme = false, .baud16 = false};
+}
+ModemMode eme(bool baud16)
+{
+    return {.bw2250 = false, .eme = true, .baud16 = baud16};
+}
 
-OperatorDetails ea4() 
+OperatorDetails ea4()
 {
     OperatorDetails d;
     d.callsign = "EA4XYZ";
@@ -41,15 +50,13 @@ struct Expected {
 constexpr Expected kTexts[] = {
     {Macro::CQ, "CQ CQ CQ de EA4XYZ EA4XYZ EA4XYZ pse k ", "CQ EA4XYZ IN80DK "},
     {Macro::Call, "G4ABC de EA4XYZ ", "G4ABC EA4XYZ IN80DK OOO "},
-    {Macro::Call3, "G4ABC G4ABC G4ABC de EA4XYZ EA4XYZ EA4XYZ kn ",
-     "G4ABC G4ABC G4ABC de EA4XYZ EA4XYZ EA4XYZ kn "},
+    {Macro::Call3, "G4ABC G4ABC G4ABC de EA4XYZ EA4XYZ EA4XYZ kn ", "G4ABC G4ABC G4ABC de EA4XYZ EA4XYZ EA4XYZ kn "},
     {Macro::Me, "My name is: Luis, my QTH is: Madrid, Locator: in80dk ",
      "My name is: Luis, my QTH is: Madrid, Locator: in80dk "},
     {Macro::RRR, "RRR ", "RRR "},
     {Macro::RO, "G4ABC EA4XYZ RO ", "G4ABC EA4XYZ RO "},
     {Macro::Station, "My Station: IC-7300, 100 W, dipole ", "My Station: IC-7300, 100 W, dipole "},
-    {Macro::Email,
-     "My email is: <ea4xyz@example.org> <ea4xyz@example.org> <ea4xyz@example.org> ",
+    {Macro::Email, "My email is: <ea4xyz@example.org> <ea4xyz@example.org> <ea4xyz@example.org> ",
      "<EA4XYZ@EXAMPLE.ORG> "},
     {Macro::Bye, "tnx fer QSO, 73. G4ABC de EA4XYZ sk ", "73 "},
     {Macro::Custom, "QSL via bureau ", "QSL via bureau "},
@@ -106,8 +113,7 @@ TEST(Macros, FirstStartDetailsAndAnEmptyDestination)
     const OperatorDetails initial;
     EXPECT_EQ(clicked(Macro::Call, hf16(), "", initial), " de CALL ");
     EXPECT_EQ(clicked(Macro::CQ, hf1(), "", initial), "CQ CALL YOUR GRID ");
-    EXPECT_EQ(clicked(Macro::Me, hf16(), "", initial),
-              "My name is: Name, my QTH is: Your QTH, Locator: Your Grid ");
+    EXPECT_EQ(clicked(Macro::Me, hf16(), "", initial), "My name is: Name, my QTH is: Your QTH, Locator: Your Grid ");
 }
 
 TEST(Macros, DetailsAreTakenUntrimmedAndUnsendableCharactersLeftOut)
@@ -116,7 +122,9 @@ TEST(Macros, DetailsAreTakenUntrimmedAndUnsendableCharactersLeftOut)
     d.callsign = " EA4XYZ ";
     d.custom = "Grüße \u2603 from Málaga";
     EXPECT_EQ(clicked(Macro::RO, hf16(), "G4ABC", d), "G4ABC  EA4XYZ  RO ");
-    EXPECT_EQ(clicked(Macro::Custom, hf16(), "", d), "Gr\xfc\xdf" "e  from M\xe1laga ");
+    EXPECT_EQ(clicked(Macro::Custom, hf16(), "", d),
+              "Gr\xfc\xdf"
+              "e  from M\xe1laga ");
     d.locator = "jn\xc3\xa9";  // "jné": the capital keeps its 8-bit code
     EXPECT_EQ(clicked(Macro::CQ, hf1(), "", d), "CQ  EA4XYZ  JN\xc9 ");
 }
@@ -157,8 +165,7 @@ TEST(Macros, CaptionsAndButtonNames)
 TEST(Macros, UpperCaseCoversTheAccentedLettersOfTheCodePage)
 {
     EXPECT_EQ(upperCase1252("abc xyz 09 @<>"), "ABC XYZ 09 @<>");
-    EXPECT_EQ(upperCase1252("\xe0\xe9\xf1\xf7\xfe\xff\x9a\x9c\x9e\xdf"),
-              "\xc0\xc9\xd1\xf7\xde\x9f\x8a\x8c\x8e\xdf");
+    EXPECT_EQ(upperCase1252("\xe0\xe9\xf1\xf7\xfe\xff\x9a\x9c\x9e\xdf"), "\xc0\xc9\xd1\xf7\xde\x9f\x8a\x8c\x8e\xdf");
 }
 
 }  // namespace

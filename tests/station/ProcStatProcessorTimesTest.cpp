@@ -25,13 +25,14 @@ protected:
 
 TEST_F(ProcStatFile, ReadsEveryProcessorLineInOrder)
 {
-    write("cpu  400 0 200 1000 40 0 0 0 0 0\n"
-          "cpu0 100 5 50 300 10 3 2 1 7 0\n"
-          "cpu1 200 0 100 200 0 0 0 0 0 0\n"
-          "cpu2 1 0 0 9\n"
-          "cpu3 0 0 0 0 0 0 0 0 0 0\n"
-          "intr 12345 0 0\n"
-          "ctxt 999\n");
+    write(
+        "cpu  400 0 200 1000 40 0 0 0 0 0\n"
+        "cpu0 100 5 50 300 10 3 2 1 7 0\n"
+        "cpu1 200 0 100 200 0 0 0 0 0 0\n"
+        "cpu2 1 0 0 9\n"
+        "cpu3 0 0 0 0 0 0 0 0 0 0\n"
+        "intr 12345 0 0\n"
+        "ctxt 999\n");
     ProcStatProcessorTimes times(path.string());
     ASSERT_TRUE(times.collect());
     ASSERT_EQ(times.processorCount(), 4);
@@ -40,7 +41,7 @@ TEST_F(ProcStatFile, ReadsEveryProcessorLineInOrder)
     ASSERT_TRUE(cpu0);
     EXPECT_EQ(cpu0->busy, 100u + 5 + 50 + 3 + 2 + 1);
     EXPECT_EQ(cpu0->total, cpu0->busy + 300 + 10);
-    EXPECT_EQ(times.ticks(2)->busy, 1u);   // an old kernel's four fields
+    EXPECT_EQ(times.ticks(2)->busy, 1u);  // an old kernel's four fields
     EXPECT_EQ(times.ticks(2)->total, 10u);
     EXPECT_FALSE(times.ticks(4));
 }

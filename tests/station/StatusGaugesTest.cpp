@@ -144,14 +144,13 @@ TEST_F(StatusGaugesTest, CpuCaptionTurnsRedAtEightySevenAndAHalfPercent)
 TEST_F(StatusGaugesTest, FrameAcquisitionColoursByMatches)
 {
     const std::pair<int, CaptionColour> cases[] = {
-        {14, CaptionColour::Red},    {15, CaptionColour::Yellow}, {17, CaptionColour::Yellow},
-        {18, CaptionColour::Green},  {20, CaptionColour::Green},
+        {14, CaptionColour::Red},   {15, CaptionColour::Yellow}, {17, CaptionColour::Yellow},
+        {18, CaptionColour::Green}, {20, CaptionColour::Green},
     };
     for (const auto& [matches, colour] : cases) {
         gauges.frameAcquired(matches);
         EXPECT_EQ(show(Gauge::FrameAcquisition).background, colour) << matches;
-        EXPECT_EQ(show(Gauge::FrameAcquisition).caption,
-                  "Frame Acquisition: " + std::to_string(matches) + "/20");
+        EXPECT_EQ(show(Gauge::FrameAcquisition).caption, "Frame Acquisition: " + std::to_string(matches) + "/20");
         EXPECT_FLOAT_EQ(show(Gauge::FrameAcquisition).needle, matches * 5.0f);
     }
 }
@@ -159,14 +158,13 @@ TEST_F(StatusGaugesTest, FrameAcquisitionColoursByMatches)
 TEST_F(StatusGaugesTest, FinalAcquisitionColoursByMatches)
 {
     const std::pair<int, CaptionColour> cases[] = {
-        {8, CaptionColour::Red},     {9, CaptionColour::Yellow}, {12, CaptionColour::Yellow},
-        {13, CaptionColour::Green},  {16, CaptionColour::Green},
+        {8, CaptionColour::Red},    {9, CaptionColour::Yellow}, {12, CaptionColour::Yellow},
+        {13, CaptionColour::Green}, {16, CaptionColour::Green},
     };
     for (const auto& [matches, colour] : cases) {
         gauges.finalAcquired(matches);
         EXPECT_EQ(show(Gauge::FinalAcquisition).background, colour) << matches;
-        EXPECT_EQ(show(Gauge::FinalAcquisition).caption,
-                  "Final Acquisition: " + std::to_string(matches) + "/16");
+        EXPECT_EQ(show(Gauge::FinalAcquisition).caption, "Final Acquisition: " + std::to_string(matches) + "/16");
         EXPECT_FLOAT_EQ(show(Gauge::FinalAcquisition).needle, matches * 6.25f);
     }
 }

@@ -94,7 +94,7 @@ TEST_F(WaterfallTest, WeakToneIsGrey)
 TEST(WaterfallGrey, ScaleAndRoundingHalvesToEven)
 {
     EXPECT_EQ(Waterfall::greyLevel({0.0f, 0.0f}), 255);
-    EXPECT_EQ(Waterfall::greyLevel({1750.0f, 0.0f}), 254);  // 254.5
+    EXPECT_EQ(Waterfall::greyLevel({1750.0f, 0.0f}), 254);   // 254.5
     EXPECT_EQ(Waterfall::greyLevel({0.0f, -5250.0f}), 254);  // 253.5
     EXPECT_EQ(Waterfall::greyLevel({3500.0f * 255.0f, 0.0f}), 0);
     EXPECT_EQ(Waterfall::greyLevel({3500.0f * 256.0f, 0.0f}), 0);

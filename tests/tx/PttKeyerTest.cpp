@@ -11,8 +11,9 @@ namespace {
 
 ComAssignment twoPorts()
 {
-    return ComAssignment{SerialDeviceInfo{"/dev/ttyS0", "ttyS0", ""},
-                         SerialDeviceInfo{"/dev/serial/by-id/usb-FTDI_FT232R-if00-port0", "ttyUSB0", "FT232R USB UART"}};
+    return ComAssignment{
+        SerialDeviceInfo{"/dev/ttyS0", "ttyS0", ""},
+        SerialDeviceInfo{"/dev/serial/by-id/usb-FTDI_FT232R-if00-port0", "ttyUSB0", "FT232R USB UART"}};
 }
 
 TEST(ComPortMenu, SeventeenEntriesShowingTheirDevices)

@@ -1,12 +1,12 @@
 // The serial-port layer on a pseudo-terminal: no serial hardware is needed.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <pty.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 
 #include "platform/QtSerialPort.h"
 

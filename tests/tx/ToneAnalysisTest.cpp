@@ -90,21 +90,20 @@ TEST_P(ToneByTone, TransmissionFollowsTheFrameFormat)
     // End timing: at 16 baud the last symbol goes out whole, at 1 baud only its first
     // block.
     EXPECT_EQ(a.lastSymbolSamples, kBlockSamples);
-    const long expectedTotal = static_cast<long>(a.firstSymbolSample) +
-                               static_cast<long>(sent - 1) * mode.samplesPerSymbol + kBlockSamples;
+    const long expectedTotal =
+        static_cast<long>(a.firstSymbolSample) + static_cast<long>(sent - 1) * mode.samplesPerSymbol + kBlockSamples;
     EXPECT_EQ(static_cast<long>(samples.size()), expectedTotal);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    AllModes, ToneByTone,
-    ::testing::Values(Case{EffectiveMode::Hf2250Fast, "CQ de DL1ABC", false, 0, 11, 1500, 8},
-                      Case{EffectiveMode::Hf2250Fast, "CQ de DL1ABC", true, 3, 11, 1500, 48},
-                      Case{EffectiveMode::Hf500Fast, "tnx fer QSO, 73", false, 2, 11, 1000, 8},
-                      Case{EffectiveMode::Hf500Fast, "k", true, 0, 11, 1000, 48},
-                      Case{EffectiveMode::Hf2250Slow, "RO 599", false, 0, 11, 1500, 48},
-                      Case{EffectiveMode::Hf500Slow, "73 TU", false, 1, 11, 1000, 48},
-                      Case{EffectiveMode::Eme, "OOO", false, 0, 14, 0, 0}),
-    [](const auto& param) { return std::to_string(param.index); });
+INSTANTIATE_TEST_SUITE_P(AllModes, ToneByTone,
+                         ::testing::Values(Case{EffectiveMode::Hf2250Fast, "CQ de DL1ABC", false, 0, 11, 1500, 8},
+                                           Case{EffectiveMode::Hf2250Fast, "CQ de DL1ABC", true, 3, 11, 1500, 48},
+                                           Case{EffectiveMode::Hf500Fast, "tnx fer QSO, 73", false, 2, 11, 1000, 8},
+                                           Case{EffectiveMode::Hf500Fast, "k", true, 0, 11, 1000, 48},
+                                           Case{EffectiveMode::Hf2250Slow, "RO 599", false, 0, 11, 1500, 48},
+                                           Case{EffectiveMode::Hf500Slow, "73 TU", false, 1, 11, 1000, 48},
+                                           Case{EffectiveMode::Eme, "OOO", false, 0, 14, 0, 0}),
+                         [](const auto& param) { return std::to_string(param.index); });
 
 // The first sent tones of any transmission, and the groups they hop to in HF 2250.
 TEST(ToneByTone, FirstSentTonesAndGroups)

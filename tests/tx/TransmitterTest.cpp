@@ -54,11 +54,10 @@ TEST(Transmitter, HandsTheStationOverInTheDescribedOrder)
 {
     Station s(EffectiveMode::Hf500Slow);
     s.tx.cmdTX_RX_Click();
-    EXPECT_EQ(s.hooks.calls,
-              (std::vector<std::string>{"cancelMessage", "focusSendWindow", "stopReception", "cancelMessage",
-                                        "txButtonChanged", "saveOff", "clearWaterfall", "cursorOff",
-                                        "resetStatusDisplays", "closeCapture", "reevaluateMacroButtons", "ledRed",
-                                        "timerOn"}));
+    EXPECT_EQ(s.hooks.calls, (std::vector<std::string>{"cancelMessage", "focusSendWindow", "stopReception",
+                                                       "cancelMessage", "txButtonChanged", "saveOff", "clearWaterfall",
+                                                       "cursorOff", "resetStatusDisplays", "closeCapture",
+                                                       "reevaluateMacroButtons", "ledRed", "timerOn"}));
     EXPECT_EQ(s.tx.activeTimer(), TxTimer::InitialTone);
 
     const std::size_t mark = s.hooks.calls.size();

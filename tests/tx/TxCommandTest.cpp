@@ -23,9 +23,8 @@ protected:
 
     std::string path(const std::string& name)
     {
-        made_.push_back((std::filesystem::temp_directory_path() /
-                         ("miv-tx-" + std::to_string(::getpid()) + "-" + name))
-                            .string());
+        made_.push_back(
+            (std::filesystem::temp_directory_path() / ("miv-tx-" + std::to_string(::getpid()) + "-" + name)).string());
         return made_.back();
     }
 
@@ -85,7 +84,10 @@ TEST_F(TxCommand, TextFileIsUtf8WithLineEndsSentAsEnter)
     std::ofstream(file) << "Grüße\r\n73\n";
     const std::string fromFile = path("file.wav");
     ASSERT_EQ(run({"--text-file", file, "-o", fromFile}), cli::kExitOk) << err;
-    const auto expected = renderTransmission(ModemMode{}, "Gr\xFC\xDF" "e\r73").samples;
+    const auto expected = renderTransmission(ModemMode{},
+                                             "Gr\xFC\xDF"
+                                             "e\r73")
+                              .samples;
     EXPECT_EQ(test::readSoundFile(fromFile), expected);
 }
 

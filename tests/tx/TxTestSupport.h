@@ -147,14 +147,14 @@ inline int strongest(const std::int16_t* x, int length, const std::vector<double
 
 // The transmission's structure read back from its audio alone.
 struct Analysis {
-    int leadInSamples = 0;          // silence before the first sound
-    double initialTone = 0;         // Hz, 0 when there is none
-    int initialToneBlocks = 0;      // blocks of identical initial-tone samples
+    int leadInSamples = 0;      // silence before the first sound
+    double initialTone = 0;     // Hz, 0 when there is none
+    int initialToneBlocks = 0;  // blocks of identical initial-tone samples
     int firstSymbolSample = 0;
     // Per sent symbol: tone position (group − 1)·16 + tone (the tone alone in EME); -2
     // when the symbol is not one steady tone.
     std::vector<int> positions;
-    int lastSymbolSamples = 0;      // how much of the last symbol was sent
+    int lastSymbolSamples = 0;  // how much of the last symbol was sent
 };
 
 inline Analysis analyse(const std::vector<std::int16_t>& s, const ModeParameters& mode)
@@ -171,7 +171,8 @@ inline Analysis analyse(const std::vector<std::int16_t>& s, const ModeParameters
             grid.push_back(k * 15.625);
         a.initialTone = grid[static_cast<std::size_t>(strongest(tone, kBlockSamples, grid))];
         int at = a.leadInSamples;
-        while (at + kBlockSamples <= total && std::equal(tone, tone + kBlockSamples, &s[static_cast<std::size_t>(at)])) {
+        while (at + kBlockSamples <= total &&
+               std::equal(tone, tone + kBlockSamples, &s[static_cast<std::size_t>(at)])) {
             ++a.initialToneBlocks;
             at += kBlockSamples;
         }
@@ -198,9 +199,8 @@ inline Analysis analyse(const std::vector<std::int16_t>& s, const ModeParameters
     if (a.lastSymbolSamples == 0 && !a.positions.empty())
         a.lastSymbolSamples = n;
     else if (a.lastSymbolSamples > 0)
-        a.positions.push_back(a.lastSymbolSamples >= window
-                                  ? strongest(&s[static_cast<std::size_t>(at)], window, candidates)
-                                  : -1);
+        a.positions.push_back(
+            a.lastSymbolSamples >= window ? strongest(&s[static_cast<std::size_t>(at)], window, candidates) : -1);
     return a;
 }
 

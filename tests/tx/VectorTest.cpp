@@ -54,9 +54,8 @@ TEST_P(ReferenceTransmission, RenderedAudioMatchesSampleForSample)
     ASSERT_EQ(rendered.size(), reference.size());
     EXPECT_EQ(static_cast<long>(rendered.size()), v.trace["end"]["total_samples"].get<long>());
     const auto mismatch = std::mismatch(rendered.begin(), rendered.end(), reference.begin());
-    EXPECT_TRUE(mismatch.first == rendered.end())
-        << "first different sample " << (mismatch.first - rendered.begin()) << ": " << *mismatch.first
-        << " instead of " << *mismatch.second;
+    EXPECT_TRUE(mismatch.first == rendered.end()) << "first different sample " << (mismatch.first - rendered.begin())
+                                                  << ": " << *mismatch.first << " instead of " << *mismatch.second;
 }
 
 // The generator's symbols against the trace's interleaver inputs, from x21 on.

@@ -98,8 +98,8 @@ void MainWindowTest::titleMenusAndCaptions()
     QCOMPARE(find<QGroupBox>("fraWaterFall")->title(), QString("WaterFall"));
     QCOMPARE(find<QGroupBox>("fraAlarma")->title(), QString("Alarm"));
     QVERIFY(shown("imgLedVerde") && !shown("imgLedRojo"));
-    for (const char* gauge : {"pctVumetro", "pctMetrica", "pctErrores", "pctSimbolosCoincidentes",
-                              "pctTramaFinal", "pctCPU", "pctJitter", "pctOffsetFrecuencia"})
+    for (const char* gauge : {"pctVumetro", "pctMetrica", "pctErrores", "pctSimbolosCoincidentes", "pctTramaFinal",
+                              "pctCPU", "pctJitter", "pctOffsetFrecuencia"})
         QVERIFY2(shown(gauge), gauge);
     for (const char* caption : {"Text7", "Text10", "Text3", "Text1", "Text11", "Text5", "Text4", "Text6"})
         QVERIFY2(shown(caption), caption);

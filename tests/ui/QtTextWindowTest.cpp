@@ -36,8 +36,7 @@ void compare(const MemoryTextWindow& model, QtTextWindow& view, const QString& s
     for (int i = 0; i < model.length(); ++i) {
         if (text[static_cast<std::size_t>(i)] == '\r')
             continue;  // a line break has no colour of its own on screen
-        QVERIFY2(view.colorAt(i) == model.colorAt(i),
-                 qPrintable(step + QString(": colour of character %1").arg(i)));
+        QVERIFY2(view.colorAt(i) == model.colorAt(i), qPrintable(step + QString(": colour of character %1").arg(i)));
     }
 }
 

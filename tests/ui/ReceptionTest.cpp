@@ -136,7 +136,7 @@ void ReceptionTest::pttCancelsTheMessageBeingReceivedAndClosesCapture()
     for (int n = 0; n < 100000 && station.timerRunning(StationTimer::TX); ++n)
         station.timerFired(StationTimer::TX);
     QCOMPARE(station.txState(), 0);
-    QVERIFY(station.timerRunning(StationTimer::RX));  // reception restarted
+    QVERIFY(station.timerRunning(StationTimer::RX));                // reception restarted
     QCOMPARE(platform_->audio.sourcePositions.size(), opened + 1);  // capture reopened
 }
 
@@ -160,7 +160,8 @@ void ReceptionTest::aTransmissionFromTheWindowIsDecodedByAnotherStation()
     source->appendSilence(200);
     other.audio.recording = std::move(source);
     auto station = start(other);
-    QVERIFY(receive(*station, [&] { return received(*station).ends_with(" <STOP>"); }, 4000));
+    QVERIFY(receive(
+        *station, [&] { return received(*station).ends_with(" <STOP>"); }, 4000));
     QVERIFY2(received(*station).ends_with("Hz.> Hello <g4abc@example.com> 73 <STOP>"), received(*station).c_str());
 
     other.mail.waitForSends(1);
@@ -231,10 +232,12 @@ void ReceptionTest::anInputThatGoesAwayWhileReceivingIsTold()
     window_ = start(*platform_);
     QVERIFY(receive(*window_, [&] { return received(*window_).ends_with(" <STOP>"); }));
     QVERIFY(platform_->messages.shown.empty());
-    QVERIFY(receive(*window_, [&] { return !platform_->messages.shown.empty(); }, 1000));
+    QVERIFY(receive(
+        *window_, [&] { return !platform_->messages.shown.empty(); }, 1000));
     QCOMPARE(platform_->messages.shown[0].title, std::string("SoundCard Error"));
     QCOMPARE(platform_->messages.shown[0].text, std::string("Device input not avaiable"));
-    receive(*window_, [] { return false; }, 100);
+    receive(
+        *window_, [] { return false; }, 100);
     QCOMPARE(platform_->messages.shown.size(), std::size_t{1});
     QVERIFY(window_->station().timerRunning(StationTimer::RX));  // reception runs on
 }

@@ -170,7 +170,8 @@ void SendTextEditTest::pasteKeepsSendableCharactersAndMeetsTheKeyRules()
     edit_->window().setSelStart(1);
     QGuiApplication::clipboard()->setText(QString::fromUtf8("Gr\u00fc\u00dfe \u2603x\r\nline\ttwo\nend\u0007"));
     QTest::keyClick(edit_.get(), Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(edit_->window().text(), std::string("<Gr\xfc\xdf" "e \rline\ttwo\rend>"));
+    QCOMPARE(edit_->window().text(), std::string("<Gr\xfc\xdf"
+                                                 "e \rline\ttwo\rend>"));
     QCOMPARE(downs_.back().code, 86);
     QCOMPARE(downs_.back().shift, 2);
 }

@@ -169,8 +169,7 @@ void SettingsDialogsTest::emailOptionsShowTheirBoxesAndThePasswordIsHidden()
     QCOMPARE(form->windowTitle(), QString("E-Mail Report Configuration"));
     QVERIFY(find<QRadioButton>(form, "optNoInternet")->isChecked());
     const char* smtpControls[] = {"lblServer", "txtServidorSMTP"};
-    const char* webMailControls[] = {"lblUser", "lblGmail", "lblPassword", "txtUsuarioGmail", "txtPassword",
-                                     "lblNota"};
+    const char* webMailControls[] = {"lblUser", "lblGmail", "lblPassword", "txtUsuarioGmail", "txtPassword", "lblNota"};
     auto shown = [&](const char* name) { return !find<QWidget>(form, name)->isHidden(); };
     for (const char* name : smtpControls)
         QVERIFY2(!shown(name), name);
@@ -366,7 +365,8 @@ void SettingsDialogsTest::anUnreadableFileIsToldAtStartAndLeftAlone()
                                                              platform.audio, platform.processorTimes, platform.alarm,
                                                              platform.serial, platform.comPorts, platform.mail});
     QCOMPARE(platform_->messages.shown.size(), std::size_t{1});
-    QCOMPARE(platform_->messages.shown[0].text, std::string("The settings could not be read from MIV.ini: Permission denied"));
+    QCOMPARE(platform_->messages.shown[0].text,
+             std::string("The settings could not be read from MIV.ini: Permission denied"));
     QVERIFY(!dialog("frmOperator"));  // not a first start
     window_->close();
     QCOMPARE(unreadable.saves, 0);  // what could not be read is not overwritten

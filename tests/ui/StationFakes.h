@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "mail/FakeMailTransport.h"
 #include "platform/AlarmPlayer.h"
 #include "platform/AudioDevices.h"
 #include "platform/BlockAudioSource.h"
-#include "platform/LentAudio.h"
 #include "platform/Clock.h"
-#include "mail/FakeMailTransport.h"
+#include "platform/LentAudio.h"
 #include "platform/MemorySink.h"
 #include "platform/OperatorMessages.h"
 #include "platform/ProcessorTimes.h"
@@ -88,10 +88,7 @@ inline ComAssignment twoSerialPorts()
 
 // Everything a station needs, none of it real.
 struct FakePlatform {
-    FakePlatform()
-    {
-        serial.present = {"/dev/ttyS0", "/dev/serial/by-id/usb-FTDI-if00-port0"};
-    }
+    FakePlatform() { serial.present = {"/dev/ttyS0", "/dev/serial/by-id/usb-FTDI-if00-port0"}; }
 
     FixedClock clock{UtcTime{9, 5, 30}};
     RecordedMessages messages;

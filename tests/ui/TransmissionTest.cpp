@@ -88,7 +88,7 @@ void TransmissionTest::pttStopWaitPttSendsTheTextAndEndsWithStop()
     QVERIFY(!station().timerRunning(StationTimer::PosicionCursor));
     QVERIFY(platform_->audio.output.isOpen());
 
-    tick(40);  // the lead-in, the initial tone and the first symbols
+    tick(40);        // the lead-in, the initial tone and the first symbols
     type(" WORLD");  // typed while sending: it goes too
     click("cmdTX_RX");
     QCOMPARE(button(), QString("WAIT"));

@@ -36,7 +36,8 @@ std::vector<float> decimate(const std::vector<float>& in)
     std::array<double, kTaps> h{};
     for (int k = 0; k < kTaps; ++k) {
         const double n = k - (kTaps - 1) / 2.0;
-        const double sinc = n == 0 ? 2 * kCutoff : std::sin(2 * std::numbers::pi * kCutoff * n) / (std::numbers::pi * n);
+        const double sinc =
+            n == 0 ? 2 * kCutoff : std::sin(2 * std::numbers::pi * kCutoff * n) / (std::numbers::pi * n);
         h[static_cast<std::size_t>(k)] = sinc * (0.54 - 0.46 * std::cos(2 * std::numbers::pi * k / (kTaps - 1)));
     }
     std::vector<float> out;
@@ -112,8 +113,8 @@ int main(int argc, char** argv)
 
     auto* grid = new QGridLayout;
     column->addLayout(grid);
-    const Gauge order[] = {Gauge::FrequencyShift, Gauge::SymbolSynchronization, Gauge::Metric, Gauge::Errors,
-                           Gauge::FrameAcquisition, Gauge::FinalAcquisition, Gauge::Volume, Gauge::Cpu};
+    const Gauge order[] = {Gauge::FrequencyShift,   Gauge::SymbolSynchronization, Gauge::Metric, Gauge::Errors,
+                           Gauge::FrameAcquisition, Gauge::FinalAcquisition,      Gauge::Volume, Gauge::Cpu};
     for (int i = 0; i < kGaugeCount; ++i) {
         const GaugeDisplay& shown = gauges.display(order[i]);
         auto* needle = new NeedleGauge;

@@ -128,8 +128,9 @@ void addChannelCommand(CLI::App& app, int& exitCode)
 {
     auto options = std::make_shared<ChannelOptions>();
     CLI::App* command = app.add_subcommand(
-        "channel", "Add white Gaussian noise, a frequency offset and a start delay to a recording (deterministic "
-                   "for a seed)");
+        "channel",
+        "Add white Gaussian noise, a frequency offset and a start delay to a recording (deterministic "
+        "for a seed)");
     command->add_option("--snr", options->settings.snrDb, "Signal power over noise power in 2500 Hz, dB")
         ->required()
         ->check(finite() & CLI::Range(-1000.0, 1000.0));

@@ -22,15 +22,15 @@ private:
 };
 
 struct ChannelSettings {
-    double snrDb = 0;             // signal power over noise power in 2500 Hz
+    double snrDb = 0;  // signal power over noise power in 2500 Hz
     double frequencyOffsetHz = 0;
-    double delaySeconds = 0;      // silence (with noise) before the input
+    double delaySeconds = 0;  // silence (with noise) before the input
     std::uint64_t seed = 1;
 };
 
 struct ChannelResult {
     std::vector<std::int16_t> samples;
-    double signalPower = 0;   // mean square over the part that carries signal, 16-bit units
+    double signalPower = 0;  // mean square over the part that carries signal, 16-bit units
     std::size_t signalStart = 0;
     std::size_t signalEnd = 0;  // one past the last non-zero input sample
     double noiseSigma = 0;      // per sample, over the whole 24 kHz band, before the gain

@@ -169,8 +169,9 @@ void addRxCommand(CLI::App& app, int& exitCode)
 {
     auto options = std::make_shared<RxOptions>();
     CLI::App* command = app.add_subcommand(
-        "rx", "Decode a recording (any format libsndfile reads, any rate) or raw 48 kHz 16-bit mono on stdin (-) "
-              "and print the receive window's text");
+        "rx",
+        "Decode a recording (any format libsndfile reads, any rate) or raw 48 kHz 16-bit mono on stdin (-) "
+        "and print the receive window's text");
     options->mode.addTo(*command);
     addUtcOption(*command, options->utc, "UTC time shown in message headers (HH:MM); default: the clock");
     command->add_flag("--json", options->json, "Print one JSON object per received message instead");

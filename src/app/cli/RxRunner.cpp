@@ -21,9 +21,10 @@ float volumeDb(float peak)
 
 }  // namespace
 
-RxRunner::RxRunner(ModeSwitches& switches, const Clock& clock, OperatorMessages& messages,
-                   BlockAudioSource& source)
-    : switches_(switches), source_(source), receiver_(switches, window_, clock, messages, source, *this)
+RxRunner::RxRunner(ModeSwitches& switches, const Clock& clock, OperatorMessages& messages, BlockAudioSource& source)
+    : switches_(switches),
+      source_(source),
+      receiver_(switches, window_, clock, messages, source, *this)
 {
 }
 

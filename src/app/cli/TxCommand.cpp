@@ -139,9 +139,9 @@ int runTx(const TxOptions& options)
         return kExitOutputError;
     }
     const long long samples = fileSink ? fileSink->samplesWritten() : rawSink->samplesWritten();
-    std::cerr << "miv-cli tx: " << switches.mode().parameters().name << ", " << converted.text.size()
-              << " characters, " << samples / kBlockSamples << " blocks ("
-              << std::fixed << std::setprecision(3) << static_cast<double>(samples) / kSampleRate << " s)\n";
+    std::cerr << "miv-cli tx: " << switches.mode().parameters().name << ", " << converted.text.size() << " characters, "
+              << samples / kBlockSamples << " blocks (" << std::fixed << std::setprecision(3)
+              << static_cast<double>(samples) / kSampleRate << " s)\n";
     return kExitOk;
 }
 

@@ -5,8 +5,9 @@
 
 int main(int argc, char** argv)
 {
-    CLI::App app{"MIV modem on the command line: encode text to audio, decode audio to text, "
-                 "and simulate a radio channel"};
+    CLI::App app{
+        "MIV modem on the command line: encode text to audio, decode audio to text, "
+        "and simulate a radio channel"};
     app.require_subcommand(1);
     int exitCode = miv::cli::kExitOk;
     miv::cli::addTxCommand(app, exitCode);

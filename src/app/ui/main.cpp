@@ -28,24 +28,23 @@ int main(int argc, char** argv)
     options.setApplicationDescription("MIV, a sound-card modem for keyboard-to-keyboard contacts on HF and EME.");
     options.addHelpOption();
     options.addVersionOption();
-    const QCommandLineOption settingsFile("settings", "Keeps the settings in FILE instead of the usual place.",
-                                          "FILE");
+    const QCommandLineOption settingsFile("settings", "Keeps the settings in FILE instead of the usual place.", "FILE");
     options.addOption(settingsFile);
     const QCommandLineOption outputFile(
         "output-file", "Writes every transmission to FILE (WAV, or FLAC for .flac) at the pace of a sound card.",
         "FILE");
     options.addOption(outputFile);
     const QCommandLineOption inputFile(
-        "input-file", "Plays the recording FILE (WAV, FLAC, ... at any rate) into the receiver as if from a sound card.",
-        "FILE");
+        "input-file",
+        "Plays the recording FILE (WAV, FLAC, ... at any rate) into the receiver as if from a sound card.", "FILE");
     options.addOption(inputFile);
     options.process(app);
 
     miv::SystemClock clock;
     miv::QtOperatorMessages messages;
-    miv::FileSettingsStore settings(options.isSet(settingsFile) ? std::filesystem::path(
-                                                                      options.value(settingsFile).toStdString())
-                                                                : miv::defaultSettingsPath());
+    miv::FileSettingsStore settings(options.isSet(settingsFile)
+                                        ? std::filesystem::path(options.value(settingsFile).toStdString())
+                                        : miv::defaultSettingsPath());
     miv::PulseAudioDevices soundCard;
     miv::StandInAudioDevices audio(soundCard);
     if (options.isSet(inputFile)) {
@@ -66,7 +65,8 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "miv: cannot write %s: %s\n", qPrintable(path), error.c_str());
             return 2;
         }
-        audio.replacePlayback(QFileInfo(path).fileName().toStdString(), std::make_unique<miv::PacedSink>(std::move(file)));
+        audio.replacePlayback(QFileInfo(path).fileName().toStdString(),
+                              std::make_unique<miv::PacedSink>(std::move(file)));
     }
     miv::ProcStatProcessorTimes processorTimes;
     // The player's fallback beep comes from its own thread; the bell rings on the window's.
