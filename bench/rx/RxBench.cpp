@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "modem/ModemMode.h"
-#include "platform/AudioFileReader.h"
-#include "platform/BlockAudioSource.h"
 #include "platform/Clock.h"
 #include "platform/OperatorMessages.h"
 #include "platform/TextWindow.h"
+#include "platform/audio/AudioFileReader.h"
+#include "platform/audio/BlockAudioSource.h"
 #include "rx/FFT.h"
 #include "rx/Receiver.h"
 

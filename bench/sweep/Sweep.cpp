@@ -8,12 +8,12 @@
 #include <random>
 #include <thread>
 
-#include "app/cli/ChannelSimulator.h"
 #include "app/cli/RxRunner.h"
+#include "channel/ChannelSimulator.h"
 #include "modem/Varicode.h"
-#include "platform/BlockAudioSource.h"
 #include "platform/Clock.h"
 #include "platform/OperatorMessages.h"
+#include "platform/audio/BlockAudioSource.h"
 #include "tx/Render.h"
 
 namespace miv::sweep {
@@ -234,7 +234,7 @@ TrialOutcome scoreTrial(const std::vector<ReceptionReport>& reports, const std::
 
 namespace {
 
-TrialOutcome hear(const SweepMode& mode, const TrialSetup& setup, const cli::ChannelSimulator& channel,
+TrialOutcome hear(const SweepMode& mode, const TrialSetup& setup, const ChannelSimulator& channel,
                   const std::string& expected, double snrDb, std::size_t snrIndex)
 {
     return scoreTrial(receive(channel.addNoise(snrDb, noiseSeedAt(setup, snrIndex)).samples, mode), expected,
@@ -278,7 +278,7 @@ std::vector<ModeResult> runSweep(const SweepOptions& options)
             const TrialSetup& setup = setups[job.mode][static_cast<std::size_t>(job.trial)];
             // One transmission and one shift, heard at every SNR of the grid.
             const RenderedTransmission tx = renderTransmission(mode.transmitter, setup.text);
-            const cli::ChannelSimulator channel(tx.samples, setup.offsetHz, setup.delaySeconds);
+            const ChannelSimulator channel(tx.samples, setup.offsetHz, setup.delaySeconds);
             const std::string expected = expectedText(setup.text, mode.transmitter);
             const auto& grid = options.plans[job.mode].snrs;
             for (std::size_t k = 0; k < grid.size(); ++k)

@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "config/Settings.h"
-#include "platform/FileSettingsStore.h"
+#include "platform/settings/FileSettingsStore.h"
 
 namespace miv {
 namespace {

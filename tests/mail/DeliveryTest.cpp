@@ -10,7 +10,7 @@
 #include "mail/ReportDelivery.h"
 #include "mail/ReportPlanner.h"
 #include "mail/SmtpTestServer.h"
-#include "platform/CurlMailTransport.h"
+#include "platform/mail/CurlMailTransport.h"
 
 namespace miv {
 namespace {

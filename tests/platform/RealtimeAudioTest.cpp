@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/BlockRings.h"
-#include "platform/PacedAudio.h"
-#include "platform/ReopeningAudio.h"
-#include "platform/ThreadedAudio.h"
+#include "platform/audio/BlockRings.h"
+#include "platform/audio/PacedAudio.h"
+#include "platform/audio/ReopeningAudio.h"
+#include "platform/audio/ThreadedAudio.h"
 
 namespace miv {
 namespace {

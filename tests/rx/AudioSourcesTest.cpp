@@ -10,8 +10,8 @@
 #include <random>
 #include <thread>
 
-#include "platform/AudioFileReader.h"
-#include "platform/FileAudioSource.h"
+#include "platform/audio/AudioFileReader.h"
+#include "platform/audio/FileAudioSource.h"
 
 namespace miv::test {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/BlockAudioSource.h"
+#include "platform/audio/BlockAudioSource.h"
 #include "rx/CaptureRing.h"
 
 namespace miv::test {

@@ -13,7 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/cli/ExitCodes.h"
-#include "platform/AudioFileReader.h"
+#include "platform/audio/AudioFileReader.h"
 #include "rx/RxTestSupport.h"
 
 namespace miv::test {

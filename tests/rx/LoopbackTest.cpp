@@ -6,7 +6,7 @@
 #include <cmath>
 #include <random>
 
-#include "app/cli/ChannelSimulator.h"
+#include "channel/ChannelSimulator.h"
 #include "rx/RxTestSupport.h"
 #include "tx/Render.h"
 
@@ -42,12 +42,12 @@ std::vector<std::int16_t> overTheAir(const std::vector<std::int16_t>& samples, d
 {
     // A random start delay of up to two seconds, from the same seed.
     std::mt19937_64 random(seed);
-    cli::ChannelSettings settings;
+    ChannelSettings settings;
     settings.snrDb = snr;
     settings.frequencyOffsetHz = offset;
     settings.delaySeconds = static_cast<double>(random() % 2000) / 1000;
     settings.seed = seed;
-    return cli::simulateChannel(samples, settings).samples;
+    return simulateChannel(samples, settings).samples;
 }
 
 // Hz per start bin of the spectrum the mode locks in.

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/cli/ChannelSimulator.h"
-#include "platform/BlockAudioSource.h"
+#include "channel/ChannelSimulator.h"
+#include "platform/audio/BlockAudioSource.h"
 #include "rx/Receiver.h"
 #include "rx/RxTestSupport.h"
 #include "tx/Render.h"
@@ -119,13 +119,13 @@ TEST(Receiver, StartBinStaysInsideTheRangeOfANewMode)
 {
     ModemMode eme;
     eme.eme = true;
-    cli::ChannelSettings settings;
+    ChannelSettings settings;
     settings.snrDb = 10;
     settings.frequencyOffsetHz = 1290;
     // The preamble is enough to lock.
     std::vector<std::int16_t> start = renderTransmission(eme, "e").samples;
     start.resize(30 * 48000);
-    Station s(cli::simulateChannel(start, settings).samples);
+    Station s(simulateChannel(start, settings).samples);
     s.switches.clickChannel();
     s.receiver.OpenCapture();
     s.receiver.StartReception();

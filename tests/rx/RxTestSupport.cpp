@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "app/cli/RxRunner.h"
-#include "platform/FileAudioSource.h"
+#include "platform/audio/FileAudioSource.h"
 
 namespace miv::test {
 

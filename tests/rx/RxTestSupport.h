@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "modem/ModemMode.h"
-#include "platform/BlockAudioSource.h"
+#include "platform/audio/BlockAudioSource.h"
 #include "rx/ReceiverObserver.h"
 
 namespace miv::test {

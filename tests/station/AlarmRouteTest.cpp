@@ -1,4 +1,4 @@
-#include "platform/AlarmRoute.h"
+#include "platform/audio/AlarmRoute.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include "platform/PulseAlarmPlayer.h"
+#include "platform/audio/PulseAlarmPlayer.h"
 
 namespace miv {
 namespace {

@@ -8,7 +8,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
-#include "platform/QtSerialPort.h"
+#include "platform/serial/QtSerialPort.h"
 
 namespace miv {
 namespace {

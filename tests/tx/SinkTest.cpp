@@ -9,8 +9,8 @@
 #include <unistd.h>
 
 #include "TxTestSupport.h"
-#include "platform/FileSinks.h"
-#include "platform/MemorySink.h"
+#include "platform/audio/FileSinks.h"
+#include "platform/audio/MemorySink.h"
 
 namespace miv {
 namespace {

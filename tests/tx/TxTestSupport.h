@@ -10,10 +10,10 @@
 #include "modem/Frame.h"
 #include "modem/ModemMode.h"
 #include "platform/Clock.h"
-#include "platform/MemorySink.h"
 #include "platform/OperatorMessages.h"
 #include "platform/SerialPort.h"
 #include "platform/TextWindow.h"
+#include "platform/audio/MemorySink.h"
 #include "tx/PttKeyer.h"
 #include "tx/Transmitter.h"
 

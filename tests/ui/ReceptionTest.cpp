@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "platform/FileAudioSource.h"
+#include "platform/audio/FileAudioSource.h"
 #include "ui/StationFakes.h"
 #include "ui/TextView.h"
 #include "ui/frmPrincipal.h"

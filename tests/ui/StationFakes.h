@@ -8,14 +8,14 @@
 #include "mail/FakeMailTransport.h"
 #include "platform/AlarmPlayer.h"
 #include "platform/AudioDevices.h"
-#include "platform/BlockAudioSource.h"
 #include "platform/Clock.h"
-#include "platform/LentAudio.h"
-#include "platform/MemorySink.h"
 #include "platform/OperatorMessages.h"
 #include "platform/ProcessorTimes.h"
 #include "platform/SerialPort.h"
 #include "platform/SettingsStore.h"
+#include "platform/audio/BlockAudioSource.h"
+#include "platform/audio/LentAudio.h"
+#include "platform/audio/MemorySink.h"
 #include "station/Station.h"
 
 namespace miv::testing {

@@ -6,11 +6,11 @@
 #include <iostream>
 #include <memory>
 
-#include "app/cli/ChannelSimulator.h"
 #include "app/cli/Commands.h"
 #include "app/cli/ExitCodes.h"
-#include "platform/AudioFileReader.h"
-#include "platform/FileAudioSource.h"
+#include "channel/ChannelSimulator.h"
+#include "platform/audio/AudioFileReader.h"
+#include "platform/audio/FileAudioSource.h"
 
 namespace miv::cli {
 

@@ -15,9 +15,9 @@
 #include "mail/ReportDelivery.h"
 #include "modem/Charset.h"
 #include "modem/Picture.h"
-#include "platform/CurlMailTransport.h"
-#include "platform/FileAudioSource.h"
-#include "platform/FileSettingsStore.h"
+#include "platform/audio/FileAudioSource.h"
+#include "platform/mail/CurlMailTransport.h"
+#include "platform/settings/FileSettingsStore.h"
 #include "station/ReceptionReports.h"
 
 namespace miv::cli {

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "modem/ModemMode.h"
-#include "platform/BlockAudioSource.h"
 #include "platform/Clock.h"
 #include "platform/OperatorMessages.h"
 #include "platform/TextWindow.h"
+#include "platform/audio/BlockAudioSource.h"
 #include "rx/Receiver.h"
 
 namespace miv::cli {

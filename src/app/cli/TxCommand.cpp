@@ -15,9 +15,9 @@
 #include "app/cli/UtcOption.h"
 #include "modem/Charset.h"
 #include "platform/Clock.h"
-#include "platform/FileSinks.h"
 #include "platform/OperatorMessages.h"
 #include "platform/TextWindow.h"
+#include "platform/audio/FileSinks.h"
 #include "tx/Render.h"
 #include "tx/Transmitter.h"
 

@@ -1,7 +1,7 @@
 // libFuzzer target for the audio-file reader: any bytes must end in audio or in a
 // message. Built by hand with clang, outside the test build:
 //   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I src \
-//     tests/rx/fuzz/AudioFileReaderFuzz.cpp src/platform/AudioFileReader.cpp \
+//     tests/rx/fuzz/AudioFileReaderFuzz.cpp src/platform/audio/AudioFileReader.cpp \
 //     -lsndfile -lsamplerate -o fuzz_audio_file_reader
 //   ./fuzz_audio_file_reader -max_total_time=120 corpus/
 
@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/AudioFileReader.h"
+#include "platform/audio/AudioFileReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -1,4 +1,4 @@
-#include "platform/BlockRings.h"
+#include "platform/audio/BlockRings.h"
 
 namespace miv {
 

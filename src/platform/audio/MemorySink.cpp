@@ -1,4 +1,4 @@
-#include "platform/MemorySink.h"
+#include "platform/audio/MemorySink.h"
 
 #include <stdexcept>
 

@@ -1,4 +1,4 @@
-#include "platform/QtSerialPort.h"
+#include "platform/serial/QtSerialPort.h"
 
 #include <filesystem>
 #include <system_error>

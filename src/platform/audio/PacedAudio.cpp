@@ -1,4 +1,4 @@
-#include "platform/PacedAudio.h"
+#include "platform/audio/PacedAudio.h"
 
 #include <thread>
 

@@ -1,4 +1,4 @@
-#include "platform/AudioFileReader.h"
+#include "platform/audio/AudioFileReader.h"
 
 #include <samplerate.h>
 #include <sndfile.h>

@@ -1,4 +1,4 @@
-#include "platform/FileSinks.h"
+#include "platform/audio/FileSinks.h"
 
 #include <array>
 #include <cstdint>

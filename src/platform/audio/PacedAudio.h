@@ -5,7 +5,7 @@
 
 #include "platform/AudioSink.h"
 #include "platform/AudioSource.h"
-#include "platform/ThreadedAudio.h"
+#include "platform/audio/ThreadedAudio.h"
 
 namespace miv {
 

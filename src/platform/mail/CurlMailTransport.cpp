@@ -1,4 +1,4 @@
-#include "platform/CurlMailTransport.h"
+#include "platform/mail/CurlMailTransport.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "platform/FileSettingsStore.h"
+#include "platform/settings/FileSettingsStore.h"
 
 #include <cerrno>
 #include <cstdio>

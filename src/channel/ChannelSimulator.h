@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-namespace miv::cli {
+namespace miv {
 
 // Standard normal deviates from a seeded 64-bit Mersenne Twister by the Box–Muller
 // method, so the same seed gives the same noise with every standard library.
@@ -67,4 +67,4 @@ private:
 // One pass through the channel.
 ChannelResult simulateChannel(const std::vector<std::int16_t>& input, const ChannelSettings& settings);
 
-}  // namespace miv::cli
+}  // namespace miv

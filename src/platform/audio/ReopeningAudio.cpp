@@ -1,6 +1,6 @@
-#include "platform/ReopeningAudio.h"
+#include "platform/audio/ReopeningAudio.h"
 
-#include "platform/LentAudio.h"
+#include "platform/audio/LentAudio.h"
 
 namespace miv {
 

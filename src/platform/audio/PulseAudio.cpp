@@ -1,9 +1,9 @@
-#include "platform/PulseAudio.h"
+#include "platform/audio/PulseAudio.h"
 
 #include <pulse/pulseaudio.h>
 #include <pulse/simple.h>
 
-#include "platform/ThreadedAudio.h"
+#include "platform/audio/ThreadedAudio.h"
 
 namespace miv {
 

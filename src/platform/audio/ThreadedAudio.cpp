@@ -1,4 +1,4 @@
-#include "platform/ThreadedAudio.h"
+#include "platform/audio/ThreadedAudio.h"
 
 #include <chrono>
 

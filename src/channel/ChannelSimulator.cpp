@@ -1,11 +1,11 @@
-#include "app/cli/ChannelSimulator.h"
+#include "channel/ChannelSimulator.h"
 
 #include <algorithm>
 #include <cmath>
 #include <complex>
 #include <numbers>
 
-namespace miv::cli {
+namespace miv {
 
 namespace {
 
@@ -183,4 +183,4 @@ ChannelResult simulateChannel(const std::vector<std::int16_t>& input, const Chan
         .addNoise(settings.snrDb, settings.seed);
 }
 
-}  // namespace miv::cli
+}  // namespace miv

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/AudioFileReader.h"
-#include "platform/BlockAudioSource.h"
+#include "platform/audio/AudioFileReader.h"
+#include "platform/audio/BlockAudioSource.h"
 
 namespace miv {
 

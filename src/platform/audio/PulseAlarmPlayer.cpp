@@ -1,4 +1,4 @@
-#include "platform/PulseAlarmPlayer.h"
+#include "platform/audio/PulseAlarmPlayer.h"
 
 #include <pulse/error.h>
 #include <pulse/introspect.h>
@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/AlarmRoute.h"
+#include "platform/audio/AlarmRoute.h"
 
 namespace miv {
 

@@ -1,4 +1,4 @@
-#include "platform/FileAudioSource.h"
+#include "platform/audio/FileAudioSource.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "platform/BlockAudioSource.h"
+#include "platform/audio/BlockAudioSource.h"
 
 #include <algorithm>
 

@@ -4,14 +4,10 @@
 #include <complex>
 #include <numbers>
 
-#include "app/cli/ChannelSimulator.h"
+#include "channel/ChannelSimulator.h"
 
 namespace miv::test {
 namespace {
-
-using cli::ChannelSettings;
-using cli::GaussianNoise;
-using cli::simulateChannel;
 
 std::vector<std::int16_t> toneWithSilence(double frequency, double amplitude, std::size_t silence, std::size_t length)
 {

@@ -1,4 +1,4 @@
-#include "platform/ProcStatProcessorTimes.h"
+#include "platform/cpu/ProcStatProcessorTimes.h"
 
 #include <cctype>
 #include <fstream>

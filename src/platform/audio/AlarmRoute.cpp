@@ -1,4 +1,4 @@
-#include "platform/AlarmRoute.h"
+#include "platform/audio/AlarmRoute.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,8 +6,8 @@
 
 #include "platform/AudioSink.h"
 #include "platform/AudioSource.h"
-#include "platform/AudioStreams.h"
-#include "platform/BlockRings.h"
+#include "platform/audio/AudioStreams.h"
+#include "platform/audio/BlockRings.h"
 
 namespace miv {
 
