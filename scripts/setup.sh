@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libgl-dev
   libpulse-dev libsndfile1-dev libsamplerate0-dev libcurl4-openssl-dev libcli11-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev clang-tidy
   nlohmann-json3-dev python3 openssl
   # libcurl only recommends it: without it no mail server's certificate can be checked.
   ca-certificates
