@@ -65,7 +65,7 @@ void ReceivedTextWriter::reset()
 
 void ReceivedTextWriter::append(std::string_view text)
 {
-    window_.setSelColor(kBlue);
+    window_.setInsertColour(Colour::Blue);
     window_.moveToEnd();
     window_.setSelText(std::string(text));
     for (char c : text)
@@ -83,7 +83,7 @@ void ReceivedTextWriter::backspace()
     window_.setSelStart(length - 1);
     window_.setSelLength(1);
     window_.setSelText("");
-    window_.setSelColor(kBlue);
+    window_.setInsertColour(Colour::Blue);
     if (!receivedText_.empty())
         receivedText_.pop_back();
 }

@@ -7,7 +7,7 @@ namespace miv {
 void MemoryTextWindow::setText(const std::string& text)
 {
     text_ = text;
-    colors_.assign(text.size(), kBlack);
+    colours_.assign(text.size(), Colour::Black);
     selStart_ = 0;
     selLength_ = 0;
 }
@@ -23,10 +23,10 @@ void MemoryTextWindow::setSelLength(int length)
     selLength_ = std::clamp(length, 0, static_cast<int>(text_.size()) - selStart_);
 }
 
-void MemoryTextWindow::setSelColor(Color color)
+void MemoryTextWindow::setInsertColour(Colour color)
 {
-    selColor_ = color;
-    std::fill_n(colors_.begin() + selStart_, selLength_, color);
+    insertColour_ = color;
+    std::fill_n(colours_.begin() + selStart_, selLength_, color);
 }
 
 void MemoryTextWindow::setSelText(const std::string& text)
@@ -34,17 +34,17 @@ void MemoryTextWindow::setSelText(const std::string& text)
     const auto start = static_cast<std::size_t>(selStart_);
     const auto count = static_cast<std::size_t>(selLength_);
     text_.replace(start, count, text);
-    colors_.erase(colors_.begin() + selStart_, colors_.begin() + selStart_ + selLength_);
-    colors_.insert(colors_.begin() + selStart_, text.size(), selColor_);
+    colours_.erase(colours_.begin() + selStart_, colours_.begin() + selStart_ + selLength_);
+    colours_.insert(colours_.begin() + selStart_, text.size(), insertColour_);
     selStart_ += static_cast<int>(text.size());
     selLength_ = 0;
 }
 
-std::string MemoryTextWindow::textIn(Color color) const
+std::string MemoryTextWindow::textIn(Colour color) const
 {
     std::string out;
     for (std::size_t i = 0; i < text_.size(); ++i)
-        if (colors_[i] == color)
+        if (colours_[i] == color)
             out += text_[i];
     return out;
 }

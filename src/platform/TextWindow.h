@@ -4,23 +4,16 @@
 #include <string>
 #include <vector>
 
-namespace miv {
+#include "platform/Colour.h"
 
-// Colour numbers as the text windows use them: 0x00BBGGRR.
-using Color = std::uint32_t;
-inline constexpr Color kBlack = 0;
-inline constexpr Color kRed = 255;        // sent text and its echo
-inline constexpr Color kBlue = 16711680;  // received text
-inline constexpr Color kWhite = 16777215;
-inline constexpr Color kYellow = 65535;
-inline constexpr Color kGreen = 65280;
+namespace miv {
 
 // The send and receive windows: a text of 8-bit characters (Windows-1252), each with
 // its own colour, an insertion point with a selection, and the colour that the next
 // insertion takes. Positions count from 0.
 //
 // The colour for the next insertion is a state of its own: moving the insertion point
-// does not change it, only setSelColor does.
+// does not change it, only setInsertColour does.
 class TextWindow {
 public:
     virtual ~TextWindow() = default;
@@ -35,7 +28,7 @@ public:
     // Selects `length` characters from the insertion point (clamped to the text).
     virtual void setSelLength(int length) = 0;
     // Colours the selection, if any, and everything inserted from now on.
-    virtual void setSelColor(Color color) = 0;
+    virtual void setInsertColour(Colour color) = 0;
     // Replaces the selection by `text` in the current colour and puts the insertion
     // point just after it.
     virtual void setSelText(const std::string& text) = 0;
@@ -57,21 +50,21 @@ public:
     int selStart() const override { return selStart_; }
     void setSelStart(int position) override;
     void setSelLength(int length) override;
-    void setSelColor(Color color) override;
+    void setInsertColour(Colour color) override;
     void setSelText(const std::string& text) override;
 
     int selLength() const { return selLength_; }
-    Color selColor() const { return selColor_; }
-    Color colorAt(int position) const { return colors_.at(static_cast<std::size_t>(position)); }
+    Colour insertColour() const { return insertColour_; }
+    Colour colourAt(int position) const { return colours_.at(static_cast<std::size_t>(position)); }
     // The characters of the given colour, in order (what a reader of that colour sees).
-    std::string textIn(Color color) const;
+    std::string textIn(Colour color) const;
 
 private:
     std::string text_;
-    std::vector<Color> colors_;
+    std::vector<Colour> colours_;
     int selStart_ = 0;
     int selLength_ = 0;
-    Color selColor_ = kBlack;
+    Colour insertColour_ = Colour::Black;
 };
 
 }  // namespace miv

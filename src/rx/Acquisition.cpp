@@ -116,7 +116,7 @@ void Acquisition::lock(int pos, int matches, float sum)
     parts_.output.clearReceivedText();
     parts_.decoder.reset();
     observer_.viterbiErrorsReset("Errors by Viterbi: 0/50");
-    const Color background = matches == 14 ? kRed : matches <= 17 ? kYellow : kGreen;
+    const Colour background = matches == 14 ? Colour::Red : matches <= 17 ? Colour::Yellow : Colour::Green;
     observer_.frameAcquired({matches, "Frame Acquisition: " + std::to_string(matches) + "/20", background,
                              static_cast<float>(matches * 100) / 20, 8000});
 

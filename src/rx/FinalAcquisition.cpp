@@ -32,7 +32,7 @@ bool FinalAcquisition::add(std::uint8_t tone)
     if (matches < kNeeded)
         return false;
     finalScore_ = matches;
-    const Color background = matches == 8 ? kRed : matches <= 12 ? kYellow : kGreen;
+    const Colour background = matches == 8 ? Colour::Red : matches <= 12 ? Colour::Yellow : Colour::Green;
     observer_.finalAcquired({matches, "Final Acquisition: " + std::to_string(matches) + "/16", background,
                              static_cast<float>(matches * 100) / 16, 8000});
     return true;

@@ -20,7 +20,8 @@ float FrequencyShiftDisplay::show(bool locked)
     const float size = std::fabs(shift);
     const bool beyond = limits.inclusive ? size >= limits.limit : size > limits.limit;
     observer_.frequencyShiftShown({shift, "Frequency Shift: " + formatPicture(shift, "######0.0") + " Hz",
-                                   beyond ? kRed : kWhite, std::clamp(shift * 100 / limits.span + 50, 0.0f, 100.0f)});
+                                   beyond ? Colour::Red : Colour::White,
+                                   std::clamp(shift * 100 / limits.span + 50, 0.0f, 100.0f)});
     return shift;
 }
 

@@ -113,9 +113,9 @@ void MessageOutput::WriteHeader()
     const UtcTime now = clock_.utcNow();
     window_.moveToEnd();
     window_.setSelText("\r\n");
-    window_.setSelColor(kBlue);
+    window_.setInsertColour(Colour::Blue);
     window_.setSelText("RX: ");
-    window_.setSelColor(kBlack);
+    window_.setInsertColour(Colour::Black);
     std::string time = "<";
     time += formatPicture(now.hour, "00");
     time += ':';
@@ -126,7 +126,7 @@ void MessageOutput::WriteHeader()
     shift += formatPicture(state_.FrequencyShift, "0.0");
     shift += " Hz.> ";
     window_.setSelText(shift);
-    window_.setSelColor(kBlue);
+    window_.setInsertColour(Colour::Blue);
 }
 
 void MessageOutput::resetCharacterDecoders()
@@ -159,7 +159,7 @@ void MessageOutput::CancelMessage()
 {
     if (!state_.LockFlag)
         return;
-    window_.setSelColor(kBlack);
+    window_.setInsertColour(Colour::Black);
     window_.append(" <CANCEL>");
     state_.LockFlag = false;
     state_.BestSum = 0;

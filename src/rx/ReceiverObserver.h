@@ -12,8 +12,8 @@ namespace miv {
 struct FrequencyShiftReading {
     float shift;  // Hz
     std::string caption;
-    Color background;  // red beyond the AFC range's limit, else white
-    float needle;      // clamped to 0..100
+    Colour background;  // red beyond the AFC range's limit, else white
+    float needle;       // clamped to 0..100
 };
 
 // The symbol-synchronisation gauge ("Symbol Synchronization: ...").
@@ -28,7 +28,7 @@ struct SymbolSyncReading {
 struct AcquisitionReading {
     int matches;
     std::string caption;
-    Color background;
+    Colour background;
     float needle;
     int holdMilliseconds;
 };

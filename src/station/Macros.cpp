@@ -164,7 +164,7 @@ bool insertMacro(Macro macro, const ModemMode& mode, std::string_view destinatio
         sendWindow.setText("");
     for (const std::string& text : macroTexts(macro, mode, destination, details)) {
         sendWindow.moveToEnd();
-        sendWindow.setSelColor(kBlack);
+        sendWindow.setInsertColour(Colour::Black);
         sendWindow.setSelText(text);
     }
     return cq;

@@ -56,11 +56,11 @@ ShiftScale shiftScale(bool eme, bool afcWide)
 
 }  // namespace
 
-CaptionColour acquisitionColour(int matches, int redAt, int yellowUpTo)
+Colour acquisitionColour(int matches, int redAt, int yellowUpTo)
 {
     if (matches <= redAt)
-        return CaptionColour::Red;
-    return matches <= yellowUpTo ? CaptionColour::Yellow : CaptionColour::Green;
+        return Colour::Red;
+    return matches <= yellowUpTo ? Colour::Yellow : Colour::Green;
 }
 
 StatusGauges::StatusGauges(const ModeSwitches& switches) : switches_(switches)
@@ -88,8 +88,8 @@ GaugeSet StatusGauges::resetAll()
     }
     frameHold_ = false;
     finalHold_ = false;
-    at(Gauge::FrameAcquisition).background = CaptionColour::White;
-    at(Gauge::FinalAcquisition).background = CaptionColour::White;
+    at(Gauge::FrameAcquisition).background = Colour::White;
+    at(Gauge::FinalAcquisition).background = Colour::White;
     at(Gauge::FrameAcquisition).caption = frameCaption(0);
     at(Gauge::FinalAcquisition).caption = finalCaption(0);
     at(Gauge::SymbolSynchronization).caption = "Symbol Synchronization: " + integer(0);
@@ -175,7 +175,7 @@ GaugeSet StatusGauges::refreshCpu(float loadPercent)
     lastCpu_ = loadPercent;
     GaugeDisplay& cpu = at(Gauge::Cpu);
     cpu.needle = loadPercent;
-    cpu.background = loadPercent >= kCpuAlarmPercent ? CaptionColour::Red : CaptionColour::White;
+    cpu.background = loadPercent >= kCpuAlarmPercent ? Colour::Red : Colour::White;
     cpu.caption = "CPU Usage: " + integer(loadPercent) + " %";
     GaugeSet changed;
     changed.add(Gauge::Cpu);
@@ -189,7 +189,7 @@ GaugeSet StatusGauges::showFrequencyShift(float shiftHz)
     const bool beyond = scale.limitIsInclusive ? magnitude >= scale.limit : magnitude > scale.limit;
     GaugeDisplay& shift = at(Gauge::FrequencyShift);
     shift.caption = "Frequency Shift: " + formatPicture(shiftHz, "######0.0") + " Hz";
-    shift.background = beyond ? CaptionColour::Red : CaptionColour::White;
+    shift.background = beyond ? Colour::Red : Colour::White;
     shift.needle = std::clamp(shiftHz * 100.0f / scale.span + 50.0f, 0.0f, 100.0f);
     GaugeSet changed;
     changed.add(Gauge::FrequencyShift);
@@ -225,7 +225,7 @@ GaugeSet StatusGauges::frameAcquired(int matches)
 GaugeSet StatusGauges::frameHoldExpired()
 {
     frameHold_ = false;
-    at(Gauge::FrameAcquisition).background = CaptionColour::White;
+    at(Gauge::FrameAcquisition).background = Colour::White;
     GaugeSet changed;
     changed.add(Gauge::FrameAcquisition);
     return changed;
@@ -247,7 +247,7 @@ GaugeSet StatusGauges::finalHoldExpired()
 {
     finalHold_ = false;
     GaugeDisplay& gauge = at(Gauge::FinalAcquisition);
-    gauge.background = CaptionColour::White;
+    gauge.background = Colour::White;
     gauge.needle = 0.0f;
     gauge.caption = finalCaption(0);
     GaugeSet changed;

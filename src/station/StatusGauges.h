@@ -5,6 +5,7 @@
 #include <string>
 
 #include "modem/ModemMode.h"
+#include "platform/Colour.h"
 
 namespace miv {
 
@@ -21,26 +22,11 @@ enum class Gauge : std::uint8_t {
 };
 inline constexpr int kGaugeCount = 8;
 
-// Caption backgrounds as the window's colour numbers (red + 256 green + 65536 blue).
-enum class CaptionColour : std::uint32_t {
-    White = 16777215,
-    Red = 255,
-    Yellow = 65535,
-    Green = 65280,
-};
-
-// The same colour as 0xRRGGBB, the order toolkits take.
-constexpr std::uint32_t toRgb(CaptionColour colour)
-{
-    const auto n = static_cast<std::uint32_t>(colour);
-    return (n & 0xFFu) << 16 | (n & 0xFF00u) | (n >> 16 & 0xFFu);
-}
-
 // What one gauge shows: its needle and the caption box beneath it.
 struct GaugeDisplay {
     float needle = 0;  // percent of full scale, 50 the centre; not clamped
     std::string caption;
-    CaptionColour background = CaptionColour::White;
+    Colour background = Colour::White;
 };
 
 // The gauges an operation changed, so the window redraws only those.
@@ -124,6 +110,6 @@ private:
 
 // Background of an acquisition caption: red at the lowest count that acquires, yellow
 // up to yellowUpTo, green above.
-CaptionColour acquisitionColour(int matches, int redAt, int yellowUpTo);
+Colour acquisitionColour(int matches, int redAt, int yellowUpTo);
 
 }  // namespace miv

@@ -45,11 +45,11 @@ void SymbolGenerator::reset()
 
     receiveWindow_.moveToEnd();
     receiveWindow_.setSelText("\r\n");
-    receiveWindow_.setSelColor(kRed);
+    receiveWindow_.setInsertColour(Colour::Red);
     receiveWindow_.setSelText("TX ");
-    receiveWindow_.setSelColor(kBlack);
+    receiveWindow_.setInsertColour(Colour::Black);
     receiveWindow_.setSelText(timeStamp(clock_.utcNow()));
-    receiveWindow_.setSelColor(kRed);
+    receiveWindow_.setInsertColour(Colour::Red);
     snapshot_ = receiveWindow_.text();
     oneShot_ = true;
 }
@@ -151,9 +151,9 @@ void SymbolGenerator::markSent(int c)
     const int caret = sendWindow_.selStart();
     sendWindow_.setSelStart(vars_.SentCount - 1);
     sendWindow_.setSelLength(1);
-    sendWindow_.setSelColor(kRed);
+    sendWindow_.setInsertColour(Colour::Red);
     sendWindow_.setSelStart(caret);
-    sendWindow_.setSelColor(kBlack);
+    sendWindow_.setInsertColour(Colour::Black);
 
     const char one[2] = {static_cast<char>(c), '\0'};
     receiveWindow_.moveToEnd();
@@ -167,7 +167,7 @@ void SymbolGenerator::rebuildEcho(const std::string& text)
     const auto sent = std::string_view(text).substr(0, static_cast<std::size_t>(vars_.SentCount));
     receiveWindow_.setText(snapshot_);
     receiveWindow_.moveToEnd();
-    receiveWindow_.setSelColor(kRed);
+    receiveWindow_.setInsertColour(Colour::Red);
     receiveWindow_.setSelText(echoOf(sent));
 }
 

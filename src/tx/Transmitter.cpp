@@ -2,13 +2,6 @@
 
 namespace miv {
 
-namespace {
-
-constexpr Color kButtonRed = 0xFF;
-constexpr Color kButtonGrey = 0xE0E0E0;
-
-}  // namespace
-
 Transmitter::Transmitter(const ModeSwitches& switches, TextWindow& sendWindow, TextWindow& receiveWindow,
                          const Clock& clock, AudioSink& sink, OperatorMessages& messages, TransmitKeyer& keyer,
                          TransmitterHooks& hooks)
@@ -114,7 +107,7 @@ void Transmitter::EndTransmission()
     const std::string text = sendWindow_.text();
     sendWindow_.setText("");
     sendWindow_.setSelStart(0);
-    sendWindow_.setSelColor(kBlack);
+    sendWindow_.setInsertColour(Colour::Black);
     sendWindow_.setSelText(text);
 
     hooks_.startReception();
@@ -168,7 +161,7 @@ int Transmitter::sendWindowKeyPress(int charCode)
         else if (charCode >= 'a' && charCode <= 'z')
             charCode -= 32;
     }
-    sendWindow_.setSelColor(kBlack);
+    sendWindow_.setInsertColour(Colour::Black);
     return charCode;
 }
 
@@ -181,7 +174,7 @@ void Transmitter::clearSendWindow()
     } else {
         sendWindow_.setText("");
     }
-    sendWindow_.setSelColor(kBlack);
+    sendWindow_.setInsertColour(Colour::Black);
 }
 
 void Transmitter::shutdown()
@@ -198,13 +191,13 @@ TxButtonLook Transmitter::txButton() const
 {
     switch (vars_.txState) {
     case TxState::Transmitting:
-        return {"STOP", true, kButtonRed};
+        return {"STOP", true, Colour::Red};
     case TxState::StopRequested:
-        return {"WAIT", false, kButtonGrey};
+        return {"WAIT", false, Colour::Grey};
     case TxState::Receiving:
         break;
     }
-    return {"PTT", true, kButtonRed};
+    return {"PTT", true, Colour::Red};
 }
 
 }  // namespace miv

@@ -23,7 +23,7 @@ enum class TxTimer { None, InitialTone, Refill };
 struct TxButtonLook {
     const char* caption;  // "PTT", "STOP" or "WAIT"
     bool enabled;
-    Color backColor;  // red while it can start or stop, grey while waiting
+    Colour backColour;  // red while it can start or stop, grey while waiting
 };
 
 // Switches the station between receiving and sending: the transmit button, the two

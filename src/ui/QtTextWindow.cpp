@@ -16,7 +16,7 @@ constexpr char16_t kLineFeed = 0x200B;         // zero-width space
 constexpr char16_t kControlPictures = 0x2400;  // U+2400 + code for codes 0..31
 constexpr char16_t kDeletePicture = 0x2421;
 
-QTextCharFormat colored(Color color)
+QTextCharFormat colored(Colour color)
 {
     QTextCharFormat format;
     format.setForeground(toQColor(color));
@@ -85,16 +85,14 @@ QString toPlainUnicode(std::string_view text)
     return QString::fromStdString(cp1252ToUtf8(lines));
 }
 
-QColor toQColor(Color color)
+QColor toQColor(Colour colour)
 {
-    return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
-                  static_cast<int>((color >> 16) & 0xFF));
+    return QColor::fromRgb(rgb(colour));
 }
 
-Color fromQColor(const QColor& color)
+Colour fromQColor(const QColor& colour)
 {
-    return static_cast<Color>(color.red()) | (static_cast<Color>(color.green()) << 8) |
-           (static_cast<Color>(color.blue()) << 16);
+    return static_cast<Colour>(colour.rgb() & 0xFFFFFFu);
 }
 
 QtTextWindow::QtTextWindow(QTextEdit& edit) : edit_(edit)
@@ -127,7 +125,7 @@ void QtTextWindow::setText(const std::string& text)
 {
     QTextCursor cursor(edit_.document());
     cursor.select(QTextCursor::Document);
-    cursor.insertText(toDocumentText(text), colored(kBlack));
+    cursor.insertText(toDocumentText(text), colored(Colour::Black));
     cursor.setPosition(0);
     edit_.setTextCursor(cursor);
 }
@@ -159,9 +157,9 @@ void QtTextWindow::setSelLength(int length)
     edit_.setTextCursor(cursor);
 }
 
-void QtTextWindow::setSelColor(Color color)
+void QtTextWindow::setInsertColour(Colour color)
 {
-    selColor_ = color;
+    insertColour_ = color;
     QTextCursor cursor = edit_.textCursor();
     if (cursor.hasSelection())
         cursor.mergeCharFormat(colored(color));
@@ -170,21 +168,21 @@ void QtTextWindow::setSelColor(Color color)
 void QtTextWindow::setSelText(const std::string& text)
 {
     QTextCursor cursor = edit_.textCursor();
-    cursor.insertText(toDocumentText(text), colored(selColor_));
+    cursor.insertText(toDocumentText(text), colored(insertColour_));
     edit_.setTextCursor(cursor);
 }
 
-std::string QtTextWindow::textIn(Color color) const
+std::string QtTextWindow::textIn(Colour color) const
 {
     const std::string all = text();
     std::string out;
     for (std::size_t i = 0; i < all.size(); ++i)
-        if (all[i] != '\r' && colorAt(static_cast<int>(i)) == color)
+        if (all[i] != '\r' && colourAt(static_cast<int>(i)) == color)
             out += all[i];
     return out;
 }
 
-Color QtTextWindow::colorAt(int position) const
+Colour QtTextWindow::colourAt(int position) const
 {
     const QTextBlock block = edit_.document()->findBlock(position);
     for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -192,7 +190,7 @@ Color QtTextWindow::colorAt(int position) const
         if (fragment.contains(position))
             return fromQColor(fragment.charFormat().foreground().color());
     }
-    return kBlack;
+    return Colour::Black;
 }
 
 }  // namespace miv

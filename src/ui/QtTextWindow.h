@@ -30,21 +30,21 @@ public:
     int selStart() const override;
     void setSelStart(int position) override;
     void setSelLength(int length) override;
-    void setSelColor(Color color) override;
+    void setInsertColour(Colour color) override;
     void setSelText(const std::string& text) override;
 
     int selLength() const;
-    Color selColor() const { return selColor_; }
+    Colour insertColour() const { return insertColour_; }
     // The colour of the character at `position`; line breaks carry none of their own.
-    Color colorAt(int position) const;
+    Colour colourAt(int position) const;
     // The characters of the given colour, in order (what a reader of that colour sees).
-    std::string textIn(Color color) const;
+    std::string textIn(Colour color) const;
 
 private:
     int documentLength() const;
 
     QTextEdit& edit_;
-    Color selColor_ = kBlack;
+    Colour insertColour_ = Colour::Black;
     mutable std::string text_;  // the document's text, rebuilt after a change
     mutable bool textValid_ = false;
     QMetaObject::Connection changed_;
@@ -54,7 +54,7 @@ QString toDocumentText(std::string_view text);
 std::string fromDocumentText(const QString& text);
 // The 8-bit text as the clipboard and other programs want it: UTF-8, "\n" line ends.
 QString toPlainUnicode(std::string_view text);
-QColor toQColor(Color color);
-Color fromQColor(const QColor& color);
+QColor toQColor(Colour color);
+Colour fromQColor(const QColor& color);
 
 }  // namespace miv

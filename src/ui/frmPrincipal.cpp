@@ -423,7 +423,7 @@ void frmPrincipal::gaugesChanged(GaugeSet changed)
         QLineEdit* text = gaugeCaptions_[slot(place.gauge)];
         text->setText(QString::fromStdString(display.caption));
         QPalette palette = text->palette();
-        palette.setColor(QPalette::Base, QColor::fromRgb(toRgb(display.background)));
+        palette.setColor(QPalette::Base, QColor::fromRgb(rgb(display.background)));
         text->setPalette(palette);
     }
 }
@@ -470,7 +470,7 @@ void frmPrincipal::transmitStateChanged()
     const TxButtonLook look = station_->txButton();
     cmdTX_RX_->setText(look.caption);
     cmdTX_RX_->setEnabled(look.enabled);
-    cmdTX_RX_->setStyleSheet(QString("background-color: %1;").arg(toQColor(look.backColor).name()));
+    cmdTX_RX_->setStyleSheet(QString("background-color: %1;").arg(toQColor(look.backColour).name()));
     const bool sending = station_->txState() != 0;
     imgLedRojo_->setVisible(sending);
     imgLedVerde_->setVisible(!sending);

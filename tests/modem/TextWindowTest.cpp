@@ -8,13 +8,13 @@ namespace {
 TEST(MemoryTextWindow, InsertionsTakeTheCurrentColourInOrder)
 {
     MemoryTextWindow window;
-    window.setSelColor(kBlue);
+    window.setInsertColour(Colour::Blue);
     window.append("RX: ");
-    window.setSelColor(kBlack);
+    window.setInsertColour(Colour::Black);
     window.append("<12:00 UTC>");
     EXPECT_EQ(window.text(), "RX: <12:00 UTC>");
-    EXPECT_EQ(window.textIn(kBlue), "RX: ");
-    EXPECT_EQ(window.textIn(kBlack), "<12:00 UTC>");
+    EXPECT_EQ(window.textIn(Colour::Blue), "RX: ");
+    EXPECT_EQ(window.textIn(Colour::Black), "<12:00 UTC>");
     EXPECT_EQ(window.selStart(), window.length());
 }
 
@@ -24,9 +24,9 @@ TEST(MemoryTextWindow, SelectionIsColouredAndReplaced)
     window.append("abcdef");
     window.setSelStart(2);
     window.setSelLength(1);
-    window.setSelColor(kRed);
-    EXPECT_EQ(window.colorAt(2), kRed);
-    EXPECT_EQ(window.colorAt(3), kBlack);
+    window.setInsertColour(Colour::Red);
+    EXPECT_EQ(window.colourAt(2), Colour::Red);
+    EXPECT_EQ(window.colourAt(3), Colour::Black);
     window.setSelStart(4);
     window.setSelLength(100);  // clamped to the text
     window.setSelText("X");
@@ -42,10 +42,10 @@ TEST(MemoryTextWindow, SnapshotRestoredThenInsertedAgain)
     window.append("ab");
     window.setText(snapshot);
     EXPECT_EQ(window.selStart(), 0);
-    window.setSelColor(kRed);
+    window.setInsertColour(Colour::Red);
     window.append("a");
     EXPECT_EQ(window.text(), "header a");
-    EXPECT_EQ(window.textIn(kRed), "a");
+    EXPECT_EQ(window.textIn(Colour::Red), "a");
 }
 
 }  // namespace

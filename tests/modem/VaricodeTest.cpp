@@ -91,7 +91,7 @@ TEST_F(VaricodeDecoding, PrimedIdleCharacterShowsNothingThenLetters)
     decoder.reset();
     feed("10001");  // the first 1 completes the primed idle character, the second "e"
     EXPECT_EQ(window.text(), "e");
-    EXPECT_EQ(window.colorAt(0), kBlue);
+    EXPECT_EQ(window.colourAt(0), Colour::Blue);
     feed(VaricodeTable['e'].substr(1));
     send({'H', 'i', 0, 0});
     feed("1");
@@ -146,7 +146,7 @@ TEST_F(VaricodeDecoding, BackspaceWithdrawsOnlyReceivedCharacters)
     send({'i'});
     feed("1");
     EXPECT_EQ(window.text(), "beforei");
-    EXPECT_EQ(window.colorAt(6), kBlue);
+    EXPECT_EQ(window.colourAt(6), Colour::Blue);
 }
 
 }  // namespace

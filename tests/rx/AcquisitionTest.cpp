@@ -51,7 +51,7 @@ TEST_F(AcquisitionTest, LocksOnAFullPreambleAndRunsTheLockActions)
     EXPECT_EQ(rig.acquisition.count(), 20);
     ASSERT_EQ(rig.frames.size(), 1u);
     EXPECT_EQ(rig.frames[0].caption, "Frame Acquisition: 20/20");
-    EXPECT_EQ(rig.frames[0].background, kGreen);
+    EXPECT_EQ(rig.frames[0].background, Colour::Green);
     EXPECT_FLOAT_EQ(rig.frames[0].needle, 100);
     EXPECT_EQ(rig.frames[0].holdMilliseconds, 8000);
     EXPECT_EQ(rig.alarms, std::vector<int>{96});
@@ -71,7 +71,7 @@ TEST_F(AcquisitionTest, ThirteenMatchesNeverLockFourteenDoInRed)
     rig.acquisition.AcquireSignal(26, 78);
     EXPECT_TRUE(rig.state.LockFlag);
     ASSERT_EQ(rig.frames.size(), 1u);
-    EXPECT_EQ(rig.frames[0].background, kRed);
+    EXPECT_EQ(rig.frames[0].background, Colour::Red);
 }
 
 TEST_F(AcquisitionTest, TheLargerSumWinsAndEveryImprovementLocksAgain)
@@ -143,7 +143,7 @@ TEST(FrequencyShiftDisplay, ShowsTheOffsetOfStartBinWhileLocked)
     rig.state.StartBin = 60;
     EXPECT_FLOAT_EQ(rig.shiftDisplay.ShowFrequencyShift(), 62.5f);
     EXPECT_EQ(rig.shifts.back().caption, "Frequency Shift: 62.5 Hz");
-    EXPECT_EQ(rig.shifts.back().background, kWhite);
+    EXPECT_EQ(rig.shifts.back().background, Colour::White);
 
     rig.state.StartBin = 52;
     rig.shiftDisplay.ShowFrequencyShift();
@@ -163,10 +163,10 @@ TEST(FrequencyShiftDisplay, TurnsRedOnlyBeyondTheLimitOfTheRange)
     rig.state.LockFlag = true;
     rig.state.StartBin = 62;  // 78.125 Hz, the narrow limit itself
     rig.shiftDisplay.ShowFrequencyShift();
-    EXPECT_EQ(rig.shifts.back().background, kWhite);
+    EXPECT_EQ(rig.shifts.back().background, Colour::White);
     rig.state.StartBin = 63;
     rig.shiftDisplay.ShowFrequencyShift();
-    EXPECT_EQ(rig.shifts.back().background, kRed);
+    EXPECT_EQ(rig.shifts.back().background, Colour::Red);
     rig.state.StartBin = 26;  // -203.125 Hz: the needle stops at the end of its scale
     rig.shiftDisplay.ShowFrequencyShift();
     EXPECT_FLOAT_EQ(rig.shifts.back().needle, 0);
@@ -175,7 +175,7 @@ TEST(FrequencyShiftDisplay, TurnsRedOnlyBeyondTheLimitOfTheRange)
     rig.switches.setAfcWide(true);
     rig.state.StartBin = 3072 - 2663;
     EXPECT_NEAR(rig.shiftDisplay.ShowFrequencyShift(), -1300.29f, 0.01f);
-    EXPECT_EQ(rig.shifts.back().background, kRed);
+    EXPECT_EQ(rig.shifts.back().background, Colour::Red);
 }
 
 class FinalAcquisitionTest : public testing::Test {
@@ -209,7 +209,7 @@ TEST_F(FinalAcquisitionTest, EightMatchesAreTheEndShownInRed)
     EXPECT_EQ(rig.finalAcquisition.FinalScore(), 8);
     ASSERT_EQ(rig.finals.size(), 1u);
     EXPECT_EQ(rig.finals[0].caption, "Final Acquisition: 8/16");
-    EXPECT_EQ(rig.finals[0].background, kRed);
+    EXPECT_EQ(rig.finals[0].background, Colour::Red);
     EXPECT_FLOAT_EQ(rig.finals[0].needle, 50);
 }
 

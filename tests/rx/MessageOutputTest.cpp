@@ -58,9 +58,9 @@ TEST_F(MessageOutputTest, HeaderShowsTimeAndShiftInBlackBetweenBlueParts)
     rig.output.WriteHeader();
     const std::string text = rig.window.text();
     EXPECT_EQ(text, "\r\nRX: <12:00 UTC> <-12.5 Hz.> ");
-    EXPECT_EQ(rig.window.colorAt(2), kBlue);
-    EXPECT_EQ(rig.window.colorAt(static_cast<int>(text.find('<'))), kBlack);
-    EXPECT_EQ(rig.window.selColor(), kBlue);
+    EXPECT_EQ(rig.window.colourAt(2), Colour::Blue);
+    EXPECT_EQ(rig.window.colourAt(static_cast<int>(text.find('<'))), Colour::Black);
+    EXPECT_EQ(rig.window.insertColour(), Colour::Blue);
     EXPECT_FALSE(rig.state.AcquisitionEnabled);
 }
 
@@ -96,7 +96,7 @@ TEST_F(MessageOutputTest, StopEndsTheMessageAndReportsIt)
     rig.output.WriteHeader();
     rig.output.endMessage();
     EXPECT_EQ(rig.window.text().substr(rig.window.text().size() - 7), " <STOP>");
-    EXPECT_EQ(rig.window.colorAt(rig.window.length() - 1), kBlue);
+    EXPECT_EQ(rig.window.colourAt(rig.window.length() - 1), Colour::Blue);
     EXPECT_FALSE(rig.state.LockFlag);
     EXPECT_TRUE(rig.state.AcquisitionEnabled);
     ASSERT_EQ(rig.reports.size(), 1u);
@@ -121,7 +121,7 @@ TEST_F(MessageOutputTest, CancelActsOnlyOnAMessageInProgress)
     rig.state.BestSum = 50;
     rig.output.CancelMessage();
     EXPECT_EQ(rig.window.text(), " <CANCEL>");
-    EXPECT_EQ(rig.window.colorAt(1), kBlack);
+    EXPECT_EQ(rig.window.colourAt(1), Colour::Black);
     EXPECT_FALSE(rig.state.LockFlag);
     EXPECT_EQ(rig.state.BestSum, 0);
     ASSERT_EQ(rig.reports.size(), 1u);

@@ -101,11 +101,11 @@ TEST(Macros, CqReplacesTheTextAndAsksForTheLongToneOthersAppend)
 TEST(Macros, InsertedTextIsBlackWhateverColourCameBefore)
 {
     MemoryTextWindow window;
-    window.setSelColor(kRed);
+    window.setInsertColour(Colour::Red);
     window.setSelText("sent ");
     insertMacro(Macro::Custom, hf16(), "", ea4(), window);
-    EXPECT_EQ(window.textIn(kRed), "sent ");
-    EXPECT_EQ(window.textIn(kBlack), "QSL via bureau ");
+    EXPECT_EQ(window.textIn(Colour::Red), "sent ");
+    EXPECT_EQ(window.textIn(Colour::Black), "QSL via bureau ");
 }
 
 TEST(Macros, FirstStartDetailsAndAnEmptyDestination)

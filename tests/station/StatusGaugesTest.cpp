@@ -32,7 +32,7 @@ TEST_F(StatusGaugesTest, StartUpPutsEveryGaugeAtRest)
     EXPECT_EQ(show(Gauge::SymbolSynchronization).needle, 50.0f);
     for (int g = 3; g <= kGaugeCount; ++g) {
         EXPECT_EQ(show(static_cast<Gauge>(g)).needle, 0.0f) << g;
-        EXPECT_EQ(show(static_cast<Gauge>(g)).background, CaptionColour::White) << g;
+        EXPECT_EQ(show(static_cast<Gauge>(g)).background, Colour::White) << g;
     }
 }
 
@@ -131,21 +131,20 @@ TEST_F(StatusGaugesTest, ErrorsPinTheNeedleFrom27AndRedrawOnlyOnChange)
 TEST_F(StatusGaugesTest, CpuCaptionTurnsRedAtEightySevenAndAHalfPercent)
 {
     gauges.refreshCpu(87.5f);
-    EXPECT_EQ(show(Gauge::Cpu).background, CaptionColour::Red);
+    EXPECT_EQ(show(Gauge::Cpu).background, Colour::Red);
     EXPECT_EQ(show(Gauge::Cpu).caption, "CPU Usage: 88 %");
     EXPECT_EQ(show(Gauge::Cpu).needle, 87.5f);
     EXPECT_EQ(gauges.lastCpuUsage(), 87.5f);
 
     gauges.refreshCpu(87.49f);
-    EXPECT_EQ(show(Gauge::Cpu).background, CaptionColour::White);
+    EXPECT_EQ(show(Gauge::Cpu).background, Colour::White);
     EXPECT_EQ(show(Gauge::Cpu).caption, "CPU Usage: 87 %");
 }
 
 TEST_F(StatusGaugesTest, FrameAcquisitionColoursByMatches)
 {
-    const std::pair<int, CaptionColour> cases[] = {
-        {14, CaptionColour::Red},   {15, CaptionColour::Yellow}, {17, CaptionColour::Yellow},
-        {18, CaptionColour::Green}, {20, CaptionColour::Green},
+    const std::pair<int, Colour> cases[] = {
+        {14, Colour::Red}, {15, Colour::Yellow}, {17, Colour::Yellow}, {18, Colour::Green}, {20, Colour::Green},
     };
     for (const auto& [matches, colour] : cases) {
         gauges.frameAcquired(matches);
@@ -157,9 +156,8 @@ TEST_F(StatusGaugesTest, FrameAcquisitionColoursByMatches)
 
 TEST_F(StatusGaugesTest, FinalAcquisitionColoursByMatches)
 {
-    const std::pair<int, CaptionColour> cases[] = {
-        {8, CaptionColour::Red},    {9, CaptionColour::Yellow}, {12, CaptionColour::Yellow},
-        {13, CaptionColour::Green}, {16, CaptionColour::Green},
+    const std::pair<int, Colour> cases[] = {
+        {8, Colour::Red}, {9, Colour::Yellow}, {12, Colour::Yellow}, {13, Colour::Green}, {16, Colour::Green},
     };
     for (const auto& [matches, colour] : cases) {
         gauges.finalAcquired(matches);
@@ -185,7 +183,7 @@ TEST_F(StatusGaugesTest, FrameAcquisitionHoldsItsReadingUntilTheHoldExpires)
 
     gauges.frameHoldExpired();
     EXPECT_FALSE(gauges.frameHoldActive());
-    EXPECT_EQ(show(Gauge::FrameAcquisition).background, CaptionColour::White);
+    EXPECT_EQ(show(Gauge::FrameAcquisition).background, Colour::White);
     EXPECT_EQ(show(Gauge::FrameAcquisition).caption, "Frame Acquisition: 16/20");
 
     EXPECT_TRUE(gauges.refreshFrameAcquisition(9).contains(Gauge::FrameAcquisition));
@@ -198,7 +196,7 @@ TEST_F(StatusGaugesTest, FinalAcquisitionHoldEndsAtZero)
     gauges.finalAcquired(10);
     EXPECT_TRUE(gauges.refreshFinalAcquisition(3, true).empty());
     gauges.finalHoldExpired();
-    EXPECT_EQ(show(Gauge::FinalAcquisition).background, CaptionColour::White);
+    EXPECT_EQ(show(Gauge::FinalAcquisition).background, Colour::White);
     EXPECT_EQ(show(Gauge::FinalAcquisition).caption, "Final Acquisition: 0/16");
     EXPECT_EQ(show(Gauge::FinalAcquisition).needle, 0.0f);
 }
@@ -220,8 +218,8 @@ TEST_F(StatusGaugesTest, ResetEndsTheHoldsAndWhitensTheCaptions)
     gauges.resetAll();
     EXPECT_FALSE(gauges.frameHoldActive());
     EXPECT_FALSE(gauges.finalHoldActive());
-    EXPECT_EQ(show(Gauge::FrameAcquisition).background, CaptionColour::White);
-    EXPECT_EQ(show(Gauge::FinalAcquisition).background, CaptionColour::White);
+    EXPECT_EQ(show(Gauge::FrameAcquisition).background, Colour::White);
+    EXPECT_EQ(show(Gauge::FinalAcquisition).background, Colour::White);
     EXPECT_EQ(show(Gauge::FrameAcquisition).caption, "Frame Acquisition: 0/20");
 }
 
@@ -230,7 +228,7 @@ TEST_F(StatusGaugesTest, FrequencyShiftCaptionNeedleAndLimits)
     gauges.showFrequencyShift(62.5f);
     EXPECT_EQ(show(Gauge::FrequencyShift).caption, "Frequency Shift: 62.5 Hz");
     EXPECT_NEAR(show(Gauge::FrequencyShift).needle, 65.385f, 1e-3f);
-    EXPECT_EQ(show(Gauge::FrequencyShift).background, CaptionColour::White);
+    EXPECT_EQ(show(Gauge::FrequencyShift).background, Colour::White);
 
     gauges.showFrequencyShift(0.0f);
     EXPECT_EQ(show(Gauge::FrequencyShift).caption, "Frequency Shift: 0.0 Hz");
@@ -239,20 +237,20 @@ TEST_F(StatusGaugesTest, FrequencyShiftCaptionNeedleAndLimits)
     gauges.showFrequencyShift(-500.0f);
     EXPECT_EQ(show(Gauge::FrequencyShift).caption, "Frequency Shift: -500.0 Hz");
     EXPECT_EQ(show(Gauge::FrequencyShift).needle, 0.0f);
-    EXPECT_EQ(show(Gauge::FrequencyShift).background, CaptionColour::Red);
+    EXPECT_EQ(show(Gauge::FrequencyShift).background, Colour::Red);
 
     switches.setAfcWide(false);
     gauges.showFrequencyShift(78.125f);
-    EXPECT_EQ(show(Gauge::FrequencyShift).background, CaptionColour::White);
+    EXPECT_EQ(show(Gauge::FrequencyShift).background, Colour::White);
     gauges.showFrequencyShift(-78.2f);
-    EXPECT_EQ(show(Gauge::FrequencyShift).background, CaptionColour::Red);
+    EXPECT_EQ(show(Gauge::FrequencyShift).background, Colour::Red);
 
     switches.selectChannel(true);
     switches.setAfcWide(true);
     gauges.showFrequencyShift(1299.9f);
-    EXPECT_EQ(show(Gauge::FrequencyShift).background, CaptionColour::White);
+    EXPECT_EQ(show(Gauge::FrequencyShift).background, Colour::White);
     gauges.showFrequencyShift(1300.0f);  // the EME wide limit counts as beyond
-    EXPECT_EQ(show(Gauge::FrequencyShift).background, CaptionColour::Red);
+    EXPECT_EQ(show(Gauge::FrequencyShift).background, Colour::Red);
     EXPECT_EQ(show(Gauge::FrequencyShift).needle, 100.0f);
 }
 
@@ -267,14 +265,6 @@ TEST_F(StatusGaugesTest, SymbolSynchronizationMovesTwelveAndAHalfPerRow)
     gauges.showSymbolSynchronization(0);
     EXPECT_EQ(show(Gauge::SymbolSynchronization).caption, "Symbol Synchronization: 0");
     EXPECT_EQ(show(Gauge::SymbolSynchronization).needle, 50.0f);
-}
-
-TEST(CaptionColour, ToolkitOrderSwapsRedAndBlue)
-{
-    EXPECT_EQ(toRgb(CaptionColour::Red), 0xFF0000u);
-    EXPECT_EQ(toRgb(CaptionColour::Yellow), 0xFFFF00u);
-    EXPECT_EQ(toRgb(CaptionColour::Green), 0x00FF00u);
-    EXPECT_EQ(toRgb(CaptionColour::White), 0xFFFFFFu);
 }
 
 }  // namespace

@@ -102,8 +102,8 @@ TEST(SymbolGenerator, ResetWritesTheHeaderWithTheUtcTime)
 {
     Generator g;
     EXPECT_EQ(g.receive.text(), "\r\nTX <09:05 UTC> ");
-    EXPECT_EQ(g.receive.textIn(kRed), "TX ");
-    EXPECT_EQ(g.receive.selColor(), kRed);  // the echo follows in red
+    EXPECT_EQ(g.receive.textIn(Colour::Red), "TX ");
+    EXPECT_EQ(g.receive.insertColour(), Colour::Red);  // the echo follows in red
 }
 
 TEST(SymbolGenerator, QuietWindowSendsIdleCharactersForever)
@@ -135,11 +135,11 @@ TEST(SymbolGenerator, SentCharactersTurnRedAndAreEchoed)
     Generator fast(EffectiveMode::Hf2250Fast, "ab\rc");
     fast.send.setSelStart(1);  // the operator's caret stays where it was
     fast.untilSent(4);
-    EXPECT_EQ(fast.send.textIn(kRed), "ab\rc");
+    EXPECT_EQ(fast.send.textIn(Colour::Red), "ab\rc");
     EXPECT_EQ(fast.send.selStart(), 1);
-    EXPECT_EQ(fast.send.selColor(), kBlack);
+    EXPECT_EQ(fast.send.insertColour(), Colour::Black);
     EXPECT_EQ(fast.receive.text(), "\r\nTX <09:05 UTC> ab\rc");
-    EXPECT_EQ(fast.receive.textIn(kRed), "TX ab\rc");
+    EXPECT_EQ(fast.receive.textIn(Colour::Red), "TX ab\rc");
 
     Generator slow(EffectiveMode::Hf500Slow, "qrz?");
     slow.untilSent(4);
@@ -242,7 +242,7 @@ TEST(SymbolGenerator, BackspaceOverTheLastSentCharacter)
     const std::string bits = varicode("ab\b") + varicode(kNul + kNul + kNul + kNul + kNul + kNul);
     EXPECT_EQ(prefix(x, 40), prefix(tonesOf(bits), 40));
     EXPECT_EQ(g.receive.text(), "\r\nTX <09:05 UTC> a");
-    EXPECT_EQ(g.receive.textIn(kRed), "a");  // the snapshot comes back plain, the echo red
+    EXPECT_EQ(g.receive.textIn(Colour::Red), "a");  // the snapshot comes back plain, the echo red
 
     // The next character typed is the one at the reduced count + 1.
     g.send.moveToEnd();

@@ -26,7 +26,7 @@ TEST(Transmitter, ButtonFollowsTheState)
     auto look = s.tx.txButton();
     EXPECT_STREQ(look.caption, "PTT");
     EXPECT_TRUE(look.enabled);
-    EXPECT_EQ(look.backColor, 0xFFu);
+    EXPECT_EQ(look.backColour, Colour::Red);
 
     s.tx.cmdTX_RX_Click();
     look = s.tx.txButton();
@@ -38,7 +38,7 @@ TEST(Transmitter, ButtonFollowsTheState)
     look = s.tx.txButton();
     EXPECT_STREQ(look.caption, "WAIT");
     EXPECT_FALSE(look.enabled);
-    EXPECT_EQ(look.backColor, 0xE0E0E0u);
+    EXPECT_EQ(look.backColour, Colour::Grey);
 
     s.tx.cmdTX_RX_Click();  // nothing while waiting
     EXPECT_EQ(s.tx.txState(), TxState::StopRequested);
@@ -47,7 +47,7 @@ TEST(Transmitter, ButtonFollowsTheState)
     look = s.tx.txButton();
     EXPECT_STREQ(look.caption, "PTT");
     EXPECT_TRUE(look.enabled);
-    EXPECT_EQ(look.backColor, 0xFFu);
+    EXPECT_EQ(look.backColour, Colour::Red);
 }
 
 TEST(Transmitter, HandsTheStationOverInTheDescribedOrder)
@@ -120,7 +120,7 @@ TEST(Transmitter, StopEndsAfterAllTextTypedBeforeAndAfterThePress)
     EXPECT_TRUE(s.tx.EndSignal());
     // The text stays, all black again, ready to be sent from its start next time.
     EXPECT_EQ(s.send.text(), "cq de dl1abc k");
-    EXPECT_EQ(s.send.textIn(kBlack), "cq de dl1abc k");
+    EXPECT_EQ(s.send.textIn(Colour::Black), "cq de dl1abc k");
     EXPECT_FALSE(s.sink.isOpen());
 }
 
@@ -131,7 +131,7 @@ TEST(Transmitter, SentTextIsRedWhileSending)
     s.tx.cmdTX_RX_Click();
     s.runToSymbol(35);
     EXPECT_EQ(s.tx.SentCount(), 3);
-    EXPECT_EQ(s.send.textIn(kRed), "abc");
+    EXPECT_EQ(s.send.textIn(Colour::Red), "abc");
 }
 
 TEST(Transmitter, EscapeOffersTheAbortDialogOnlyWhileSending)
@@ -376,13 +376,13 @@ TEST(Transmitter, BackspaceOverTheLastSentCharacterThroughTheKeys)
 TEST(Transmitter, SlowRateKeyRules)
 {
     Station s(EffectiveMode::Hf2250Slow);
-    s.send.setSelColor(kRed);
+    s.send.setInsertColour(Colour::Red);
     std::string typed;
     for (const char c : std::string("qrz;"))
         if (const int code = s.tx.sendWindowKeyPress(c))
             typed += static_cast<char>(code);
     EXPECT_EQ(typed, "QRZ");  // in capitals, without the semicolon
-    EXPECT_EQ(s.send.selColor(), kBlack);
+    EXPECT_EQ(s.send.insertColour(), Colour::Black);
     for (const int discarded : {int{'`'}, int{'\''}, int{'{'}, 200, 13, 8, 9})
         EXPECT_EQ(s.tx.sendWindowKeyPress(discarded), 0) << discarded;
     EXPECT_EQ(s.tx.sendWindowKeyPress('?'), '?');

@@ -32,11 +32,11 @@ void compare(const MemoryTextWindow& model, QtTextWindow& view, const QString& s
     QVERIFY2(text == model.text(), qPrintable(step + ": text differs"));
     QVERIFY2(view.selStart() == model.selStart(), qPrintable(step + ": caret differs"));
     QVERIFY2(view.selLength() == model.selLength(), qPrintable(step + ": selection differs"));
-    QVERIFY2(view.selColor() == model.selColor(), qPrintable(step + ": colour state differs"));
+    QVERIFY2(view.insertColour() == model.insertColour(), qPrintable(step + ": colour state differs"));
     for (int i = 0; i < model.length(); ++i) {
         if (text[static_cast<std::size_t>(i)] == '\r')
             continue;  // a line break has no colour of its own on screen
-        QVERIFY2(view.colorAt(i) == model.colorAt(i), qPrintable(step + QString(": colour of character %1").arg(i)));
+        QVERIFY2(view.colourAt(i) == model.colourAt(i), qPrintable(step + QString(": colour of character %1").arg(i)));
     }
 }
 
@@ -59,7 +59,7 @@ void QtTextWindowTest::behavesAsTheTextModelUnderRandomOperations()
     QtTextWindow& window = view.window();
     MemoryTextWindow model;
     std::mt19937 random(1234);
-    const Color colours[] = {kBlack, kRed, kBlue, kGreen};
+    const Colour colours[] = {Colour::Black, Colour::Red, Colour::Blue, Colour::Green};
     std::uniform_int_distribution<int> operation(0, 5);
     std::uniform_int_distribution<int> position(-2, 40);
     std::uniform_int_distribution<int> colour(0, 3);
@@ -86,9 +86,9 @@ void QtTextWindowTest::behavesAsTheTextModelUnderRandomOperations()
             break;
         }
         case 3: {
-            const Color c = colours[colour(random)];
-            window.setSelColor(c);
-            model.setSelColor(c);
+            const Colour c = colours[colour(random)];
+            window.setInsertColour(c);
+            model.setInsertColour(c);
             break;
         }
         default: {
@@ -109,14 +109,14 @@ void QtTextWindowTest::twoColoursInsertedInTurnMakeTwoRuns()
     TextView view;
     QtTextWindow& window = view.window();
     window.append("header ");
-    window.setSelColor(kBlue);
+    window.setInsertColour(Colour::Blue);
     window.append("blue");
-    window.setSelColor(kBlack);
+    window.setInsertColour(Colour::Black);
     window.append("black");
     QCOMPARE(window.text(), std::string("header blueblack"));
-    QCOMPARE(window.colorAt(7), kBlue);
-    QCOMPARE(window.colorAt(10), kBlue);
-    QCOMPARE(window.colorAt(11), kBlack);
+    QCOMPARE(window.colourAt(7), Colour::Blue);
+    QCOMPARE(window.colourAt(10), Colour::Blue);
+    QCOMPARE(window.colourAt(11), Colour::Black);
     // On screen too: the fragment carries the colour.
     const QTextBlock block = view.document()->firstBlock();
     int blueFragments = 0;
@@ -132,15 +132,15 @@ void QtTextWindowTest::aSnapshotWrittenBackThenExtendedReadsAsBefore()
     QtTextWindow& window = view.window();
     window.append("\r\nTX <09:05 UTC> ");
     const std::string snapshot = window.text();
-    window.setSelColor(kRed);
+    window.setInsertColour(Colour::Red);
     window.append("HELLO");
     window.setText(snapshot);
     window.moveToEnd();
-    window.setSelColor(kRed);
+    window.setInsertColour(Colour::Red);
     window.setSelText("HELL");
     QCOMPARE(window.text(), snapshot + "HELL");
-    QCOMPARE(window.colorAt(static_cast<int>(snapshot.size())), kRed);
-    QCOMPARE(window.colorAt(3), kBlack);
+    QCOMPARE(window.colourAt(static_cast<int>(snapshot.size())), Colour::Red);
+    QCOMPARE(window.colourAt(3), Colour::Black);
 }
 
 void QtTextWindowTest::everyEightBitCharacterSurvivesTheRoundTrip()
@@ -172,20 +172,20 @@ void QtTextWindowTest::selectionColourIsAStateOfItsOwn()
 {
     TextView view;
     QtTextWindow& window = view.window();
-    window.setSelColor(kBlue);
+    window.setInsertColour(Colour::Blue);
     window.append("blue");
     window.setSelStart(1);  // after a blue character: still blue, not what lies before
-    window.setSelColor(kRed);
+    window.setInsertColour(Colour::Red);
     window.setSelStart(0);
     window.setSelText("r");
-    QCOMPARE(window.colorAt(0), kRed);
+    QCOMPARE(window.colourAt(0), Colour::Red);
     window.setSelStart(2);
     window.setSelLength(2);
-    window.setSelColor(kGreen);  // colours the selection as well
-    QCOMPARE(window.colorAt(2), kGreen);
-    QCOMPARE(window.colorAt(3), kGreen);
-    QCOMPARE(window.colorAt(4), kBlue);
-    QCOMPARE(window.selColor(), kGreen);
+    window.setInsertColour(Colour::Green);  // colours the selection as well
+    QCOMPARE(window.colourAt(2), Colour::Green);
+    QCOMPARE(window.colourAt(3), Colour::Green);
+    QCOMPARE(window.colourAt(4), Colour::Blue);
+    QCOMPARE(window.insertColour(), Colour::Green);
 }
 
 void QtTextWindowTest::textFollowsEditsMadeOnTheWidget()

@@ -78,7 +78,7 @@ void ReceptionTest::aRecordedTransmissionIsDecodedIntoTheReceiveWindow()
     QVERIFY2(text.find("RX: <09:05 UTC> <") != std::string::npos, text.c_str());
     QVERIFY2(text.ends_with("Hz.> CQ CQ de G4ABC G4ABC pse k <STOP>"), text.c_str());
     QtTextWindow& window = window_->receiveWindow().window();
-    QCOMPARE(window.textIn(kBlue), std::string("RX: CQ CQ de G4ABC G4ABC pse k <STOP>"));
+    QCOMPARE(window.textIn(Colour::Blue), std::string("RX: CQ CQ de G4ABC G4ABC pse k <STOP>"));
     QVERIFY(!station.receiverLocked());
 
     // The acquisitions reached the gauges and their holds run.

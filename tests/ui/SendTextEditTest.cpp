@@ -111,14 +111,14 @@ void SendTextEditTest::aDiscardedOrReplacedKeyPressIsHonoured()
 void SendTextEditTest::typedTextTakesTheColourOfTheNextInsertion()
 {
     QtTextWindow& window = edit_->window();
-    window.setSelColor(kRed);
+    window.setInsertColour(Colour::Red);
     window.append("sent");
-    window.setSelColor(kBlack);
+    window.setInsertColour(Colour::Black);
     QTest::keyClicks(edit_.get(), "xy");
     QCOMPARE(window.text(), std::string("sentxy"));
-    QCOMPARE(window.colorAt(3), kRed);
-    QCOMPARE(window.colorAt(4), kBlack);
-    QCOMPARE(window.colorAt(5), kBlack);
+    QCOMPARE(window.colourAt(3), Colour::Red);
+    QCOMPARE(window.colourAt(4), Colour::Black);
+    QCOMPARE(window.colourAt(5), Colour::Black);
 }
 
 void SendTextEditTest::backspaceAndDeleteRemoveOneCharacterEvenWithControl()

@@ -103,10 +103,10 @@ void TransmissionTest::pttStopWaitPttSendsTheTextAndEndsWithStop()
     QVERIFY(!platform_->audio.output.isOpen());
     const std::string received = receiveWindow().text();
     QVERIFY2(received.ends_with("TX <09:05 UTC> HELLO WORLD <STOP>"), received.c_str());
-    QCOMPARE(receiveWindow().textIn(kRed), std::string("TX HELLO WORLD <STOP>"));
+    QCOMPARE(receiveWindow().textIn(Colour::Red), std::string("TX HELLO WORLD <STOP>"));
     QCOMPARE(sendWindow().text(), std::string("HELLO WORLD"));
     for (int i = 0; i < sendWindow().length(); ++i)
-        QCOMPARE(sendWindow().colorAt(i), kBlack);
+        QCOMPARE(sendWindow().colourAt(i), Colour::Black);
     // Ten silent blocks, the initial tone, the symbols: several seconds of audio.
     const auto& samples = platform_->audio.output.samples();
     QVERIFY(samples.size() > 60u * kBlockSamples);
@@ -183,9 +183,9 @@ void TransmissionTest::sentTextCannotBeEditedButTheRestCan()
 {
     type("ABCDEF");
     click("cmdTX_RX");
-    while (station().txState() == 1 && sendWindow().textIn(kRed).size() < 3)
+    while (station().txState() == 1 && sendWindow().textIn(Colour::Red).size() < 3)
         tick(1);
-    const std::string sent = sendWindow().textIn(kRed);
+    const std::string sent = sendWindow().textIn(Colour::Red);
     QCOMPARE(sent, std::string("ABC"));
     sendWindow().setSelStart(1);  // inside the sent text
     QTest::keyClick(&window_->sendWindow(), Qt::Key_X);
@@ -223,7 +223,7 @@ void TransmissionTest::cqIsLockedWhileSendingAndClearKeepsTheSentText()
     QVERIFY(find<QPushButton>("cmdRRR")->isHidden() && find<QPushButton>("cmdBye")->isEnabled());
     station().clickMacro(Macro::CQ);
     QCOMPARE(sendWindow().text(), std::string("ABCDEFGH"));
-    while (station().txState() == 1 && sendWindow().textIn(kRed).size() < 2)
+    while (station().txState() == 1 && sendWindow().textIn(Colour::Red).size() < 2)
         tick(1);
     click("cmdClearVentanaTX");
     QCOMPARE(sendWindow().text(), std::string("AB"));

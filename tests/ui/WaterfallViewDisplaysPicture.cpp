@@ -122,7 +122,7 @@ int main(int argc, char** argv)
         needle->setValue(shown.needle);
         auto* caption = new QLineEdit(QString::fromStdString(shown.caption));
         caption->setReadOnly(true);
-        caption->setStyleSheet(QString("background: #%1;").arg(toRgb(shown.background), 6, 16, QChar('0')));
+        caption->setStyleSheet(QString("background: #%1;").arg(rgb(shown.background), 6, 16, QChar('0')));
         grid->addWidget(needle, (i / 4) * 2, i % 4, Qt::AlignHCenter);
         grid->addWidget(caption, (i / 4) * 2 + 1, i % 4);
     }
