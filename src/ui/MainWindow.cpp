@@ -72,7 +72,7 @@ QGroupBox* frame(const char* name, const QString& caption, QWidget* parent)
     return box;
 }
 
-QLineEdit* caption(const char* name, QWidget* parent)
+QLineEdit* caption(const QString& name, QWidget* parent)
 {
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
@@ -170,7 +170,7 @@ QWidget* MainWindow::buildDisplays()
         gauge->setObjectName(QString(place.name) + "Gauge");
         gauge->setMinimumHeight(72);
         gauges_[slot(place.gauge)] = gauge;
-        QLineEdit* text = caption(qPrintable(QString(place.name) + "Caption"), panel);
+        QLineEdit* text = caption(QString(place.name) + "Caption", panel);
         QFont small = text->font();
         small.setPointSizeF(small.pointSizeF() * 0.85);
         text->setFont(small);
