@@ -41,7 +41,7 @@ public:
     void UnkeyTransmitter() override {}
 };
 
-// One tmrTX tick that queues a block, with an idle send window (the generator runs too).
+// One refill tick that queues a block, with an idle send window (the generator runs too).
 void BM_TransmitBlock(benchmark::State& state)
 {
     const ModemMode mode = modeOf(kModes[state.range(0)]);
@@ -57,7 +57,7 @@ void BM_TransmitBlock(benchmark::State& state)
     NoKeyer keyer;
     TransmitterHooks hooks;
     Transmitter tx(switches, send, receive, clock, sink, messages, keyer, hooks);
-    tx.cmdTX_RX_Click();
+    tx.pressTransmitButton();
     while (tx.activeTimer() != TxTimer::Refill)
         tx.tick();
     for (auto _ : state)
@@ -69,10 +69,12 @@ BENCHMARK(BM_TransmitBlock)->DenseRange(0, 4);
 void BM_BuildToneTable(benchmark::State& state)
 {
     const ModeParameters& mode = modeParameters(kModes[state.range(0)]);
+    AudioBlock block{};
     for (auto _ : state) {
         ToneTable table;
         table.BuildToneTable(mode);
-        benchmark::DoNotOptimize(table.sample(0, 1, 0));
+        table.copyBlock(0, mode.hops ? 1 : 0, 0, block);
+        benchmark::DoNotOptimize(block.data());
     }
     state.SetLabel(mode.name);
 }

@@ -58,56 +58,16 @@ std::vector<std::string> slowTexts(Macro macro, const std::string& h, const std:
 
 const char* macroCaption(Macro macro)
 {
-    switch (macro) {
-    case Macro::CQ:
-        return "CQ";
-    case Macro::Call:
-        return "CALL";
-    case Macro::Call3:
-        return "CALL3";
-    case Macro::Me:
-        return "Me";
-    case Macro::RRR:
-        return "RRR";
-    case Macro::RO:
-        return "RO";
-    case Macro::Station:
-        return "Station";
-    case Macro::Email:
-        return "@";
-    case Macro::Bye:
-        return "BYE";
-    case Macro::Custom:
-        return "Custom";
-    }
-    return "";
+    static constexpr std::array<const char*, kMacros.size()> kCaptions{"CQ", "CALL",    "CALL3", "Me",  "RRR",
+                                                                       "RO", "Station", "@",     "BYE", "Custom"};
+    return kCaptions[static_cast<std::size_t>(macro)];
 }
 
-const char* macroButtonName(Macro macro)
+const char* macroName(Macro macro)
 {
-    switch (macro) {
-    case Macro::CQ:
-        return "cmdCQ";
-    case Macro::Call:
-        return "cmdCall";
-    case Macro::Call3:
-        return "cmdCall3";
-    case Macro::Me:
-        return "cmdMe";
-    case Macro::RRR:
-        return "cmdRRR";
-    case Macro::RO:
-        return "cmdRO";
-    case Macro::Station:
-        return "cmdStation";
-    case Macro::Email:
-        return "cmdEmail";
-    case Macro::Bye:
-        return "cmdBye";
-    case Macro::Custom:
-        return "cmdCustom";
-    }
-    return "";
+    static constexpr std::array<const char*, kMacros.size()> kNames{"CQ", "Call",    "Call3", "Me",  "RRR",
+                                                                    "RO", "Station", "Email", "Bye", "Custom"};
+    return kNames[static_cast<std::size_t>(macro)];
 }
 
 std::vector<std::string> macroTexts(Macro macro, const ModemMode& mode, std::string_view destination,

@@ -17,8 +17,8 @@ enum class Macro { CQ, Call, Call3, Me, RRR, RO, Station, Email, Bye, Custom };
 inline constexpr std::array<Macro, 10> kMacros{Macro::CQ, Macro::Call,    Macro::Call3, Macro::Me,  Macro::RRR,
                                                Macro::RO, Macro::Station, Macro::Email, Macro::Bye, Macro::Custom};
 
-const char* macroCaption(Macro macro);     // "CQ", "CALL", ... "@", "Custom"
-const char* macroButtonName(Macro macro);  // "cmdCQ", "cmdCall", ...
+const char* macroCaption(Macro macro);  // on the button: "CQ", "CALL", ... "@", "Custom"
+const char* macroName(Macro macro);     // in English: "CQ", "Call", ... "Email", "Custom"
 
 // The insertions one click makes, in order, as 8-bit text for the send window:
 // characters without an 8-bit code are left out. `destination` is the other station's

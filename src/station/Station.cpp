@@ -32,12 +32,12 @@ Station::Station(StationViews views, StationPlatform platform)
       gauges_(switches_),
       cpu_(platform.processorTimes, platform.messages),
       waterfall_(switches_, views.waterfall),
-      operatorForm_([this] { return settings_.readOperatorDetails(); },
-                    [this](const OperatorDetails& d) { return settings_.writeOperatorDetails(d); }),
-      emailForm_([this] { return settings_.readEmailAccount(); },
-                 [this](const EmailAccount& a) { return settings_.writeEmailAccount(a); }),
-      soundCardForm_([this] { return settings_.readSoundCards(); },
-                     [this](const SoundCards& c) { return settings_.writeSoundCards(c); }),
+      operatorSection_([this] { return settings_.readOperatorDetails(); },
+                       [this](const OperatorDetails& d) { return settings_.writeOperatorDetails(d); }),
+      emailSection_([this] { return settings_.readEmailAccount(); },
+                    [this](const EmailAccount& a) { return settings_.writeEmailAccount(a); }),
+      soundCardSection_([this] { return settings_.readSoundCards(); },
+                        [this](const SoundCards& c) { return settings_.writeSoundCards(c); }),
       keyer_(platform.serial, platform.messages, platform.comPorts),
       output_([this] { return audio_.makeSink(playbackPosition()); }),
       input_([this] { return audio_.makeSource(capturePosition()); }),
@@ -57,18 +57,18 @@ Station::~Station()
 
 void Station::startUp()
 {
-    keyer_.DisableMissingPorts();
+    keyer_.disableMissingPorts();
     const MainSwitches saved = settings_.readMainSwitches();
     // Said once the window is up: everything runs on the defaults, and the file is left
     // as it is rather than rewritten over what could not be read.
     const std::string unreadable = settings_.lastReadError();
     saved.applyTo(switches_);
-    keyer_.mnuCOMA_Click(saved.pttCom.value_or(0));
+    keyer_.menu().check(saved.pttCom.value_or(0));
     updateCursorReadout();
     clock_.update();
     if (observer_)
         observer_->clockChanged();
-    setTimer(StationTimer::UTC, true, kClockMs);
+    setTimer(StationTimer::Clock, true, kClockMs);
 
     showGauges(gauges_.startUp());
     clearScreen();
@@ -77,7 +77,7 @@ void Station::startUp()
     if (!unreadable.empty())
         messages_.critical(kProgramTitle, unreadable);
     if (cpu_.start())
-        setTimer(StationTimer::RefrescoCPU, true, kCpuRefreshMs);
+        setTimer(StationTimer::CpuRefresh, true, kCpuRefreshMs);
     transmitStateChanged();
     focusSendWindow();
     if (settings_.firstRun() && observer_)
@@ -116,64 +116,64 @@ void Station::showGauges(GaugeSet gauges)
 void Station::timerFired(StationTimer timer)
 {
     switch (timer) {
-    case StationTimer::RX:
+    case StationTimer::Receive:
         receiver_.tick();
         break;
-    case StationTimer::TX:
+    case StationTimer::Transmit:
         transmitter_.tick();
         break;
-    case StationTimer::PosicionCursor:
+    case StationTimer::CursorReadout:
         break;  // the window reads the pointer
-    case StationTimer::UTC:
+    case StationTimer::Clock:
         clock_.update();
         if (observer_)
             observer_->clockChanged();
         showMailOutcomes();
         break;
-    case StationTimer::RefrescoVumetro:
+    case StationTimer::VolumeRefresh:
         showGauges(gauges_.refreshVolume(receiver_.PeakLevelGauge()));
         receiver_.resetPeakLevelGauge();
         receiver_.setVolumeReading(gauges_.volumeReading());
         break;
-    case StationTimer::RefrescoMetrica:
+    case StationTimer::MetricRefresh:
         showGauges(gauges_.refreshMetricAndErrors(receiver_.Metric(), receiver_.ViterbiErrors()));
         receiver_.setLastMetricShown(gauges_.lastMetric());
         break;
-    case StationTimer::RefrescoAdquisicion: {
+    case StationTimer::FrameAcquisitionRefresh: {
         const GaugeSet shown = gauges_.refreshFrameAcquisition(receiver_.frameAcquisitionCount());
         if (shown.contains(Gauge::FrameAcquisition))
             receiver_.resetFrameAcquisitionCount();
         showGauges(shown);
         break;
     }
-    case StationTimer::RefrescoAdquisicionFinal: {
+    case StationTimer::FinalAcquisitionRefresh: {
         const GaugeSet shown = gauges_.refreshFinalAcquisition(receiver_.finalAcquisitionCount(), receiver_.LockFlag());
         if (shown.contains(Gauge::FinalAcquisition))
             receiver_.resetFinalAcquisitionCount();
         showGauges(shown);
         break;
     }
-    case StationTimer::RefrescoAdquisicionMaxima:
+    case StationTimer::FrameAcquisitionHold:
         setTimer(timer, false, timerInterval(timer));
         showGauges(gauges_.frameHoldExpired());
         if (receiver_.receiving())
-            setTimer(StationTimer::RefrescoAdquisicion, true, kGaugeRefreshMs);
+            setTimer(StationTimer::FrameAcquisitionRefresh, true, kGaugeRefreshMs);
         break;
-    case StationTimer::RefrescoAdquisicionMaximaFinal:
+    case StationTimer::FinalAcquisitionHold:
         setTimer(timer, false, timerInterval(timer));
         showGauges(gauges_.finalHoldExpired());
         if (receiver_.receiving())
-            setTimer(StationTimer::RefrescoAdquisicionFinal, true, kGaugeRefreshMs);
+            setTimer(StationTimer::FinalAcquisitionRefresh, true, kGaugeRefreshMs);
         break;
-    case StationTimer::RefrescoCPU:
+    case StationTimer::CpuRefresh:
         showGauges(gauges_.refreshCpu(cpu_.readLoad()));
         receiver_.setCpuUsage(gauges_.lastCpuUsage());
         break;
-    case StationTimer::Alarma:
+    case StationTimer::Alarm:
         setTimer(timer, false, timerInterval(timer));  // once per arming
         alarm_.play(kAlarmTones, transmitDevice());
         break;
-    case StationTimer::Email:
+    case StationTimer::MailNotification:
         setTimer(timer, false, timerInterval(timer));
         if (observer_)
             observer_->closeMailNotification();
@@ -181,9 +181,9 @@ void Station::timerFired(StationTimer timer)
     }
 }
 
-void Station::cmdTX_RX_Click()
+void Station::pressTransmitButton()
 {
-    transmitter_.cmdTX_RX_Click();
+    transmitter_.pressTransmitButton();
     if (output_.isOpen())
         deviceMessages_.forget(kOutputMissing);
 }
@@ -192,7 +192,7 @@ void Station::clickMacro(Macro macro)
 {
     if (!macroVisible(macro) || !macroEnabled(macro))
         return;
-    if (insertMacro(macro, switches_.mode(), destination_, operatorForm_.value(), send_))
+    if (insertMacro(macro, switches_.mode(), destination_, operatorSection_.value(), send_))
         transmitter_.setLongInitialTone(true);
 }
 
@@ -211,7 +211,7 @@ std::string Station::cursorReadout(int x, int y, int width, int height) const
 
 void Station::updateCursorReadout()
 {
-    setTimer(StationTimer::PosicionCursor, cursorReadoutRuns(switches_, transmitting()), kCursorReadoutMs);
+    setTimer(StationTimer::CursorReadout, cursorReadoutRuns(switches_, transmitting()), kCursorReadoutMs);
 }
 
 void Station::openCapture()
@@ -223,18 +223,18 @@ void Station::openCapture()
 
 int Station::capturePosition()
 {
-    return savedDevicePosition(audio_.captureDevices(), soundCardForm_.value().input);
+    return savedDevicePosition(audio_.captureDevices(), soundCardSection_.value().input);
 }
 
 int Station::playbackPosition()
 {
-    return savedDevicePosition(audio_.playbackDevices(), soundCardForm_.value().output);
+    return savedDevicePosition(audio_.playbackDevices(), soundCardSection_.value().output);
 }
 
 std::string Station::transmitDevice()
 {
     const std::vector<std::string> devices = audio_.playbackDevices();
-    const int position = savedDevicePosition(devices, soundCardForm_.value().output);
+    const int position = savedDevicePosition(devices, soundCardSection_.value().output);
     if (position < 0 || devices[static_cast<std::size_t>(position)] == kDefaultAudioDevice)
         return {};
     return devices[static_cast<std::size_t>(position)];
@@ -246,7 +246,7 @@ SettingsSave Station::saveSoundCards(const SoundCards& cards)
         return {};
     receiver_.CancelMessage();
     receiver_.CloseCapture();
-    const SettingsSave saved = soundCardForm_.save(cards);
+    const SettingsSave saved = soundCardSection_.save(cards);
     deviceMessages_.forgetAll();  // a new choice deserves its own verdict
     openCapture();
     receiver_.StartReception();
@@ -260,8 +260,8 @@ void Station::showMailOutcomes()
             continue;
         if (observer_)
             observer_->showMailNotification(outcome.status == ReportStatus::Sent);
-        setTimer(StationTimer::Email, false, kNotificationMilliseconds);
-        setTimer(StationTimer::Email, true, kNotificationMilliseconds);
+        setTimer(StationTimer::MailNotification, false, kNotificationMilliseconds);
+        setTimer(StationTimer::MailNotification, true, kNotificationMilliseconds);
     }
 }
 
@@ -292,9 +292,9 @@ void Station::startReception()
 void Station::resetStatusDisplays()
 {
     showGauges(gauges_.resetAll());
-    setTimer(StationTimer::RefrescoVumetro, false, kVolumeRefreshMs);
-    setTimer(StationTimer::RefrescoMetrica, false, kGaugeRefreshMs);
-    setTimer(StationTimer::RefrescoAdquisicion, false, kGaugeRefreshMs);
+    setTimer(StationTimer::VolumeRefresh, false, kVolumeRefreshMs);
+    setTimer(StationTimer::MetricRefresh, false, kGaugeRefreshMs);
+    setTimer(StationTimer::FrameAcquisitionRefresh, false, kGaugeRefreshMs);
 }
 
 void Station::clearWaterfall()
@@ -329,7 +329,7 @@ void Station::closeAbortDialog()
 
 void Station::transmitTimerChanged(bool running)
 {
-    setTimer(StationTimer::TX, running, kTickMs);
+    setTimer(StationTimer::Transmit, running, kTickMs);
 }
 
 void Station::transmitStateChanged()
@@ -340,20 +340,20 @@ void Station::transmitStateChanged()
 
 void Station::receptionStarted()
 {
-    setTimer(StationTimer::RX, true, kTickMs);
-    setTimer(StationTimer::RefrescoVumetro, true, kVolumeRefreshMs);
-    setTimer(StationTimer::RefrescoMetrica, true, kGaugeRefreshMs);
-    setTimer(StationTimer::RefrescoAdquisicion, true, kGaugeRefreshMs);
-    setTimer(StationTimer::RefrescoAdquisicionFinal, true, kGaugeRefreshMs);
+    setTimer(StationTimer::Receive, true, kTickMs);
+    setTimer(StationTimer::VolumeRefresh, true, kVolumeRefreshMs);
+    setTimer(StationTimer::MetricRefresh, true, kGaugeRefreshMs);
+    setTimer(StationTimer::FrameAcquisitionRefresh, true, kGaugeRefreshMs);
+    setTimer(StationTimer::FinalAcquisitionRefresh, true, kGaugeRefreshMs);
     transmitStateChanged();  // the macro buttons follow the mode
 }
 
 void Station::receptionStopped()
 {
-    setTimer(StationTimer::RX, false, kTickMs);
-    setTimer(StationTimer::RefrescoVumetro, false, kVolumeRefreshMs);
-    setTimer(StationTimer::RefrescoMetrica, false, kGaugeRefreshMs);
-    setTimer(StationTimer::RefrescoAdquisicion, false, kGaugeRefreshMs);
+    setTimer(StationTimer::Receive, false, kTickMs);
+    setTimer(StationTimer::VolumeRefresh, false, kVolumeRefreshMs);
+    setTimer(StationTimer::MetricRefresh, false, kGaugeRefreshMs);
+    setTimer(StationTimer::FrameAcquisitionRefresh, false, kGaugeRefreshMs);
 }
 
 void Station::frequencyShiftShown(const FrequencyShiftReading& reading)
@@ -368,30 +368,30 @@ void Station::symbolSynchronizationShown(const SymbolSyncReading& reading)
 
 void Station::frameAcquired(const AcquisitionReading& reading)
 {
-    setTimer(StationTimer::RefrescoAdquisicion, false, kGaugeRefreshMs);
+    setTimer(StationTimer::FrameAcquisitionRefresh, false, kGaugeRefreshMs);
     showGauges(gauges_.frameAcquired(reading.matches));
-    setTimer(StationTimer::RefrescoAdquisicionMaxima, false, reading.holdMilliseconds);
-    setTimer(StationTimer::RefrescoAdquisicionMaxima, true, reading.holdMilliseconds);
+    setTimer(StationTimer::FrameAcquisitionHold, false, reading.holdMilliseconds);
+    setTimer(StationTimer::FrameAcquisitionHold, true, reading.holdMilliseconds);
 }
 
 void Station::finalAcquired(const AcquisitionReading& reading)
 {
-    setTimer(StationTimer::RefrescoAdquisicionFinal, false, kGaugeRefreshMs);
+    setTimer(StationTimer::FinalAcquisitionRefresh, false, kGaugeRefreshMs);
     showGauges(gauges_.finalAcquired(reading.matches));
-    setTimer(StationTimer::RefrescoAdquisicionMaximaFinal, false, reading.holdMilliseconds);
-    setTimer(StationTimer::RefrescoAdquisicionMaximaFinal, true, reading.holdMilliseconds);
+    setTimer(StationTimer::FinalAcquisitionHold, false, reading.holdMilliseconds);
+    setTimer(StationTimer::FinalAcquisitionHold, true, reading.holdMilliseconds);
 }
 
 void Station::alarmArmed(int intervalMilliseconds)
 {
-    setTimer(StationTimer::Alarma, true, intervalMilliseconds);
+    setTimer(StationTimer::Alarm, true, intervalMilliseconds);
 }
 
 void Station::reportTriggered(const ReceptionReport& report)
 {
     ReportInput input = reportInputFor(report, switches_.mode());
-    input.operatorDetails = operatorForm_.value();
-    input.account = emailForm_.value();
+    input.operatorDetails = operatorSection_.value();
+    input.account = emailSection_.value();
     mailer_.submit(planner_.plan(input));
 }
 

@@ -45,30 +45,30 @@ struct StationPlatform {
 
 // The views the station writes into, supplied by the window.
 struct StationViews {
-    TextWindow& sendWindow;      // rtfVentanaTX
-    TextWindow& receiveWindow;   // rtfVentanaRX
-    WaterfallCanvas& waterfall;  // pctWaterfall
+    TextWindow& sendWindow;
+    TextWindow& receiveWindow;
+    WaterfallCanvas& waterfall;
 };
 
 // The window's timers. The station says which run and how often; the window runs them
-// and hands every tick back (tmrPosicionCursor excepted: its tick reads the pointer,
+// and hands every tick back (the cursor readout's excepted: its tick reads the pointer,
 // which only the window knows).
 enum class StationTimer {
-    RX,
-    TX,
-    PosicionCursor,
-    UTC,
-    RefrescoVumetro,
-    RefrescoMetrica,
-    RefrescoAdquisicion,
-    RefrescoAdquisicionFinal,
-    RefrescoAdquisicionMaxima,
-    RefrescoAdquisicionMaximaFinal,
-    RefrescoCPU,
-    Alarma,
-    Email,
+    Receive,   // the receive step, polling the capture device
+    Transmit,  // the transmit step, polling the output device
+    CursorReadout,
+    Clock,
+    VolumeRefresh,
+    MetricRefresh,  // the metric and the Viterbi errors
+    FrameAcquisitionRefresh,
+    FinalAcquisitionRefresh,
+    FrameAcquisitionHold,  // how long an acquisition stays on its gauge
+    FinalAcquisitionHold,
+    CpuRefresh,
+    Alarm,             // sounds the alarm once after an acquisition
+    MailNotification,  // closes the notification of a mailed report
 };
-inline constexpr int kStationTimers = 13;
+inline constexpr int kStationTimers = static_cast<int>(StationTimer::MailNotification) + 1;
 
 // What the window follows. Every call has a no-op default.
 class StationObserver {
@@ -77,17 +77,18 @@ public:
     virtual void timerChanged(StationTimer /*timer*/, bool /*running*/, int /*intervalMs*/) {}
     virtual void gaugesChanged(GaugeSet /*gauges*/) {}
     virtual void clockChanged() {}
-    // cmdTX_RX, the lamps, the COM menu, the macro buttons and the sound-card SAVE.
+    // The transmit button, the lamps, the COM menu, the macro buttons and the sound-card
+    // dialog's SAVE.
     virtual void transmitStateChanged() {}
     virtual void focusSendWindow() {}
     virtual void clearWaterfall() {}
     // Start-up has the main window shown before it opens any other window.
     virtual void showMainWindow() {}
     virtual void showOperatorDialog() {}
-    // frmStopTransmission, not modal.
+    // "ABORT TRANSMISSION", not modal.
     virtual void showAbortDialog() {}
     virtual void closeAbortDialog() {}
-    // frmEmailNotification: "Email sent" or the error line, until tmrEmail closes it.
+    // Whether the report went out, until the notification timer closes it.
     virtual void showMailNotification(bool /*sent*/) {}
     virtual void closeMailNotification() {}
 };
@@ -111,26 +112,25 @@ public:
     // receive screen, the main window shown, the CPU counter, the send window's focus,
     // the operator window on the first run, then capture and reception.
     void startUp();
-    // Form_Unload: unkey and close the output, close capture, save the switches.
+    // The window closes: unkey and close the output, close capture, save the switches.
     void closeDown();
 
     ModeSwitches& switches() { return switches_; }
     const ModeSwitches& switches() const { return switches_; }
 
-    // 0 receiving, 1 transmitting, 2 stop requested.
-    int txState() const { return static_cast<int>(transmitter_.txState()); }
+    TxState txState() const { return transmitter_.state(); }
     TxButtonLook txButton() const { return transmitter_.txButton(); }
     bool longInitialTone() const { return transmitter_.longInitialTone(); }
     bool receiverLocked() const override { return receiver_.LockFlag(); }
 
-    // cmdTX_RX: start, ask to stop, or nothing while waiting for the end.
-    void cmdTX_RX_Click();
-    // The abort dialog's answers.
-    void cmdYES_Click() { transmitter_.cmdYES_Click(); }
-    void cmdNO_Click() { transmitter_.cmdNO_Click(); }
-    // The send window's key events: the code to go on with, 0 to discard the key.
-    int sendWindowKeyDown(int keyCode, int shift) { return transmitter_.sendWindowKeyDown(keyCode, (shift & 1) != 0); }
-    int sendWindowKeyPress(int charCode) { return transmitter_.sendWindowKeyPress(charCode); }
+    // The transmit button: start, ask for the end, or nothing while waiting for it.
+    void pressTransmitButton();
+    // The abort dialog's YES.
+    void abortTransmission() { transmitter_.abortTransmission(); }
+    // The send window's key events: whether the key goes on, and the character to type
+    // (0 to discard it).
+    bool sendWindowKeyDown(SendWindowKey key) { return transmitter_.sendWindowKeyDown(key); }
+    int sendWindowKeyPress(int character) { return transmitter_.sendWindowKeyPress(character); }
 
     void timerFired(StationTimer timer);
     bool timerRunning(StationTimer timer) const { return timers_[index(timer)].running; }
@@ -138,36 +138,36 @@ public:
 
     void clickMacro(Macro macro);
     bool macroVisible(Macro macro) const { return miv::macroVisible(macro, switches_.mode()); }
-    bool macroEnabled(Macro macro) const { return miv::macroEnabled(macro, txState() != 0); }
+    bool macroEnabled(Macro macro) const { return miv::macroEnabled(macro, transmitter_.transmitting()); }
 
-    // cmdClearVentanaTX: idle, the whole send window; while sending, only what has not
-    // gone out yet.
+    // CLEAR: idle, the whole send window; while sending, only what has not gone out yet.
     void clearSendWindow() { transmitter_.clearSendWindow(); }
-    // cmdClearScreen: the receive window holds four empty lines, and the next
-    // transmission has the short initial tone.
+    // CLEAR SCREEN: the receive window holds four empty lines, and the next transmission
+    // has the short initial tone.
     void clearScreen();
 
-    // Text14, the other station's callsign (UTF-8, as shown).
+    // The destination: the other station's callsign (UTF-8, as shown).
     void setDestination(std::string callsign) { destination_ = std::move(callsign); }
     const std::string& destination() const { return destination_; }
 
     // The COM menu: 0 "NO COM", 1..16 COM1..COM16, each with the device it stands for.
-    void mnuCOMA_Click(int index) { keyer_.mnuCOMA_Click(index); }
-    const ComPortMenu& comMenu() const { return keyer_.menu(); }
+    void choosePort(int index) { keyer_.menu().check(index); }
+    const ComPortMenu& portMenu() const { return keyer_.menu(); }
 
     const UtcClock& clock() const { return clock_; }
     const StatusGauges& gauges() const { return gauges_; }
-    // Text2 for the pointer at (x, y) over a waterfall of width x height pixels.
+    // The cursor readout for the pointer at (x, y) over a waterfall of width x height
+    // pixels.
     std::string cursorReadout(int x, int y, int width, int height) const;
 
     // The dialogs as the live store of their sections.
-    LiveSection<OperatorDetails>& operatorForm() { return operatorForm_; }
-    LiveSection<EmailAccount>& emailForm() { return emailForm_; }
-    LiveSection<SoundCards>& soundCardForm() { return soundCardForm_; }
+    LiveSection<OperatorDetails>& operatorSection() { return operatorSection_; }
+    LiveSection<EmailAccount>& emailSection() { return emailSection_; }
+    LiveSection<SoundCards>& soundCardSection() { return soundCardSection_; }
     AudioDevices& audioDevices() { return audio_; }
-    // frmTarjetaSonido's SAVE acts only while receiving: a transmission has closed
+    // The sound-card dialog's SAVE acts only while receiving: a transmission has closed
     // capture and will reopen it itself.
-    bool soundCardSaveEnabled() const { return txState() == 0; }
+    bool soundCardSaveEnabled() const { return !transmitter_.transmitting(); }
     // Ends the message in progress, writes the section and restarts capture on the
     // chosen input; playback takes the chosen output at the next transmission.
     SettingsSave saveSoundCards(const SoundCards& cards);
@@ -190,7 +190,7 @@ private:
     void showMailOutcomes();
 
     // ModeGuard and ModeListener.
-    bool transmitting() const override { return txState() != 0; }
+    bool transmitting() const override { return transmitter_.transmitting(); }
     void symbolRateChanged() override;
     void channelChanged() override;
     void waterfallChanged() override;
@@ -237,9 +237,9 @@ private:
     StatusGauges gauges_;
     CpuMonitor cpu_;
     Waterfall waterfall_;
-    LiveSection<OperatorDetails> operatorForm_;
-    LiveSection<EmailAccount> emailForm_;
-    LiveSection<SoundCards> soundCardForm_;
+    LiveSection<OperatorDetails> operatorSection_;
+    LiveSection<EmailAccount> emailSection_;
+    LiveSection<SoundCards> soundCardSection_;
     PttKeyer keyer_;
     ReopeningSink output_;
     ReopeningSource input_;

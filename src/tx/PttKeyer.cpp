@@ -26,7 +26,7 @@ ComPortMenu::ComPortMenu(const ComAssignment& devices)
     entries_[0].checked = true;
 }
 
-void ComPortMenu::mnuCOMA_Click(int index)
+void ComPortMenu::check(int index)
 {
     if (index < 0 || index >= kEntries)
         return;
@@ -61,7 +61,7 @@ bool PttKeyer::ProbePort(int n)
     return !device.empty() && port_.probe(device);
 }
 
-void PttKeyer::DisableMissingPorts()
+void PttKeyer::disableMissingPorts()
 {
     for (int n = 1; n < ComPortMenu::kEntries; ++n)
         menu_.setEnabled(n, ProbePort(n));

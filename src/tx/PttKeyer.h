@@ -40,8 +40,8 @@ public:
 
     explicit ComPortMenu(const ComAssignment& devices);
 
-    // mnuCOMA_Click: checks entry `index` and unchecks every other one.
-    void mnuCOMA_Click(int index);
+    // The operator's choice: checks entry `index` and unchecks every other one.
+    void check(int index);
     int checkedIndex() const;
     const Entry& entry(int index) const { return entries_.at(static_cast<std::size_t>(index)); }
     void setEnabled(int index, bool enabled) { entries_.at(static_cast<std::size_t>(index)).enabled = enabled; }
@@ -61,12 +61,11 @@ public:
 
     ComPortMenu& menu() { return menu_; }
     const ComPortMenu& menu() const { return menu_; }
-    void mnuCOMA_Click(int index) { menu_.mnuCOMA_Click(index); }
 
     // Whether COMn exists and can be opened; touches no line.
     bool ProbePort(int n);
     // At start-up: disables the entries of the ports found missing.
-    void DisableMissingPorts();
+    void disableMissingPorts();
     // Opens the checked port, asking Abort, Retry or Ignore while it is not available.
     bool KeyTransmitter() override;
     void UnkeyTransmitter() override;

@@ -28,12 +28,12 @@ private:
 
 bool runTransmission(Transmitter& transmitter, long idleCharacters, const std::function<bool()>& abandon)
 {
-    transmitter.cmdTX_RX_Click();
+    transmitter.pressTransmitButton();
     if (!transmitter.transmitting())
         return false;
     while (transmitter.transmitting()) {
-        if (transmitter.txState() == TxState::Transmitting && transmitter.idleCharacters() >= idleCharacters)
-            transmitter.cmdTX_RX_Click();
+        if (transmitter.state() == TxState::Transmitting && transmitter.idleCharacters() >= idleCharacters)
+            transmitter.pressTransmitButton();
         transmitter.tick();
         if (abandon && abandon()) {
             transmitter.shutdown();

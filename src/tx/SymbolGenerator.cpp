@@ -9,8 +9,13 @@ namespace miv {
 
 namespace {
 
+constexpr int kIdle = 0;  // NUL, sent while the send window has nothing new
 constexpr int kBackspace = 8;
 constexpr int kCarriageReturn = 13;
+// Four coded bits make one symbol; they arrive in pairs, so fewer than four waiting
+// means none.
+constexpr int kCodedBitsPerSymbol = 4;
+constexpr int kSixBits = 6;
 
 // "<HH:MM UTC> ", the time with two digits each.
 std::string timeStamp(const UtcTime& time)
@@ -26,21 +31,24 @@ std::string timeStamp(const UtcTime& time)
 }  // namespace
 
 SymbolGenerator::SymbolGenerator(const ModeSwitches& switches, TextWindow& sendWindow, TextWindow& receiveWindow,
-                                 const Clock& clock, TransmitVariables& vars)
+                                 const Clock& clock)
     : switches_(switches),
       sendWindow_(sendWindow),
       receiveWindow_(receiveWindow),
-      clock_(clock),
-      vars_(vars)
+      clock_(clock)
 {
 }
 
 void SymbolGenerator::reset()
 {
-    endFlag_ = false;
     coded_.fill(0);
     codedCount_ = 0;
     encoder_.reset();
+    sentCount_ = 0;
+    endRequested_ = false;
+    backspaceRequested_ = false;
+    markerQueued_ = false;
+    endSignal_ = false;
     idleCharacters_ = 0;
 
     receiveWindow_.moveToEnd();
@@ -56,59 +64,59 @@ void SymbolGenerator::reset()
 
 std::uint8_t SymbolGenerator::NextSymbol(long symbolCount)
 {
-    if (codedCount_ < 3) {
-        if (endFlag_) {
-            vars_.EndSignal = true;
+    if (codedCount_ < kCodedBitsPerSymbol) {
+        if (markerQueued_) {
+            endSignal_ = true;
             return 0;
         }
-        const std::string text = sendWindow_.text();
-        const int length = static_cast<int>(text.size());
-        if (vars_.BackspaceRequest) {
-            vars_.BackspaceRequest = false;
-            if (vars_.SentCount == 0) {
-                encodeCharacter(0);
-            } else {
-                --vars_.SentCount;
-                rebuildEcho(text);
-                encodeCharacter(kBackspace);
-            }
-        } else {
-            // The window may have shrunk under the generator (a macro, a paste, a
-            // clear): what it pointed past is gone, so it has sent everything there is.
-            vars_.SentCount = std::min(vars_.SentCount, length);
-            const bool stopRequested = vars_.txState == TxState::StopRequested;
-            if (vars_.SentCount == length) {
-                if (length == 1 && oneShot_ && stopRequested) {
-                    oneShot_ = false;
-                    ++idleCharacters_;
-                    encodeCharacter(0);
-                } else if (stopRequested) {
-                    queueEndMarker(symbolCount);
-                } else {
-                    ++idleCharacters_;
-                    encodeCharacter(0);
-                }
-            } else {
-                ++vars_.SentCount;
-                const int c = static_cast<unsigned char>(text[static_cast<std::size_t>(vars_.SentCount - 1)]);
-                markSent(c);
-                encodeCharacter(c);
-            }
-        }
+        takeCharacter(symbolCount);
     }
-
     const int v = symbolValue(coded_[0], coded_[1], coded_[2], coded_[3]);
-    std::copy(coded_.begin() + 4, coded_.begin() + codedCount_, coded_.begin());
-    codedCount_ -= 4;
+    std::copy(coded_.begin() + kCodedBitsPerSymbol, coded_.begin() + codedCount_, coded_.begin());
+    codedCount_ -= kCodedBitsPerSymbol;
     return GrayTone[static_cast<std::size_t>(v)];
+}
+
+// Withdraws the last sent character, takes the next one, idles or queues the end
+// marker, and encodes what it chose.
+void SymbolGenerator::takeCharacter(long symbolCount)
+{
+    const std::string text = sendWindow_.text();
+    const int length = static_cast<int>(text.size());
+    if (backspaceRequested_) {
+        backspaceRequested_ = false;
+        if (sentCount_ == 0) {
+            encodeCharacter(kIdle);
+        } else {
+            --sentCount_;
+            rebuildEcho(text);
+            encodeCharacter(kBackspace);
+        }
+        return;
+    }
+    // The window may have shrunk under the generator (a macro, a paste, a clear): what
+    // it pointed past is gone, so it has sent everything there is.
+    sentCount_ = std::min(sentCount_, length);
+    if (sentCount_ < length) {
+        ++sentCount_;
+        const int c = static_cast<unsigned char>(text[static_cast<std::size_t>(sentCount_ - 1)]);
+        markSent(c);
+        encodeCharacter(c);
+    } else if (endRequested_ && !(length == 1 && oneShot_)) {
+        queueEndMarker(symbolCount);
+    } else {
+        if (endRequested_)
+            oneShot_ = false;
+        ++idleCharacters_;
+        encodeCharacter(kIdle);
+    }
 }
 
 void SymbolGenerator::encodeCharacter(int c)
 {
-    const ModemMode& mode = switches_.mode();
-    if (mode.sixBitAlphabet()) {
+    if (switches_.mode().sixBitAlphabet()) {
         const int v = MapCharacter(c, true);
-        for (int bit = 5; bit >= 0; --bit)
+        for (int bit = kSixBits - 1; bit >= 0; --bit)
             encodeBit((v >> bit) & 1);
     } else {
         for (const char bit : VaricodeTable[static_cast<std::size_t>(c & 0xFF)])
@@ -125,19 +133,18 @@ void SymbolGenerator::encodeBit(int bit)
 
 void SymbolGenerator::queueEndMarker(long symbolCount)
 {
-    endFlag_ = true;
+    markerQueued_ = true;
     oneShot_ = true;
     // The zero run clears the encoder and lines the marker up so that its first coded
     // bit is the third of a symbol whose interleaver index is one more than a multiple
     // of 4: the marker then makes the same 28 tones whatever preceded it.
-    const long a = (4 - symbolCount % 4) % 4;
+    const long a = (kCodedBitsPerSymbol - symbolCount % kCodedBitsPerSymbol) % kCodedBitsPerSymbol;
     const long e = codedCount_ == 0 ? 2 : 1;
     const long zeros = 2 * a + e + 8;
     // The rate bit is 1 only where the varicode is sent. In the 6-bit alphabet a 1 here,
     // with the zeros after it, reaches the far screen as "@" before the end is
     // recognised; EME with its hidden rate switch at 16 baud would end every message so.
-    const ModemMode& mode = switches_.mode();
-    encodeBit(mode.baud16 && !mode.eme ? 1 : 0);
+    encodeBit(switches_.mode().sixBitAlphabet() ? 0 : 1);
     for (long i = 0; i < zeros; ++i)
         encodeBit(0);
     for (const std::uint8_t bit : EndMarkerA)
@@ -149,7 +156,7 @@ void SymbolGenerator::queueEndMarker(long symbolCount)
 void SymbolGenerator::markSent(int c)
 {
     const int caret = sendWindow_.selStart();
-    sendWindow_.setSelStart(vars_.SentCount - 1);
+    sendWindow_.setSelStart(sentCount_ - 1);
     sendWindow_.setSelLength(1);
     sendWindow_.setInsertColour(Colour::Red);
     sendWindow_.setSelStart(caret);
@@ -164,7 +171,7 @@ void SymbolGenerator::markSent(int c)
 // send window, echoed as each character was.
 void SymbolGenerator::rebuildEcho(const std::string& text)
 {
-    const auto sent = std::string_view(text).substr(0, static_cast<std::size_t>(vars_.SentCount));
+    const auto sent = std::string_view(text).substr(0, static_cast<std::size_t>(sentCount_));
     receiveWindow_.setText(snapshot_);
     receiveWindow_.moveToEnd();
     receiveWindow_.setInsertColour(Colour::Red);

@@ -5,17 +5,18 @@ namespace miv {
 namespace {
 
 constexpr int kPreambleLength = static_cast<int>(PreambleSymbols.size());
-constexpr int kShortToneEnd = 6;  // 5 ticks: 8 blocks heard with the three repeats
-constexpr int kLongToneEnd = 46;  // 45 ticks: 48 blocks heard
+// The interleaver's first three outputs are not sent: those symbol times queue the
+// last prepared block again, so the initial tone is heard three blocks longer than it
+// has ticks.
+constexpr int kFirstSentSymbol = 4;
+constexpr int kRepeatedToneBlocks = kFirstSentSymbol - 1;
 
 }  // namespace
 
-ToneSynthesizer::ToneSynthesizer(const ModeSwitches& switches, SymbolGenerator& generator, OutputRing& output,
-                                 const TransmitVariables& vars)
+ToneSynthesizer::ToneSynthesizer(const ModeSwitches& switches, SymbolGenerator& generator, OutputRing& output)
     : switches_(switches),
       generator_(generator),
-      output_(output),
-      vars_(vars)
+      output_(output)
 {
 }
 
@@ -29,11 +30,11 @@ void ToneSynthesizer::reset(bool longInitialTone)
     interleaver_.reset();
     n_ = 0;
     hopRow_ = 0;
-    chunk_ = 1;
+    blockOfSymbol_ = 0;
     currentTone_ = 0;
     block_.fill(0);
-    initialToneCounter_ = 1;
-    initialToneEnd_ = longInitialTone ? kLongToneEnd : kShortToneEnd;
+    const ModeParameters& mode = switches_.mode().parameters();
+    toneTicksLeft_ = (longInitialTone ? mode.longToneBlocks : mode.shortToneBlocks) - kRepeatedToneBlocks;
 }
 
 ToneSynthesizer::Step ToneSynthesizer::InitialToneTick()
@@ -42,90 +43,51 @@ ToneSynthesizer::Step ToneSynthesizer::InitialToneTick()
         return Step::NoSlot;
     const ModeParameters& mode = switches_.mode().parameters();
     table_.copyBlock(mode.initialTone, mode.initialToneGroup, 0, block_);
-    ++initialToneCounter_;
-    return initialToneCounter_ >= initialToneEnd_ ? Step::ToneDone : Step::Queued;
+    return --toneTicksLeft_ <= 0 ? Step::ToneDone : Step::Queued;
 }
 
-ToneSynthesizer::Step ToneSynthesizer::tmrTX_Timer()
-{
-    const ModemMode& mode = switches_.mode();
-    switch (mode.effective()) {
-    case EffectiveMode::Eme:
-        hopColumn_ = 1;
-        return RefillEME();
-    case EffectiveMode::Hf2250Fast:
-        hopColumn_ = 1;
-        return RefillFast();
-    case EffectiveMode::Hf2250Slow:
-        hopColumn_ = 1;
-        return RefillSlow();
-    case EffectiveMode::Hf500Fast:
-        hopColumn_ = 3;
-        return RefillFast();
-    case EffectiveMode::Hf500Slow:
-        hopColumn_ = 2;
-        return RefillSlow();
-    }
-    return Step::NoSlot;
-}
-
-ToneSynthesizer::Step ToneSynthesizer::queuePrepared()
+ToneSynthesizer::Step ToneSynthesizer::refill(bool cancelRequested)
 {
     if (!output_.WriteBlock(block_))
         return Step::NoSlot;
-    if (vars_.CancelRequest || vars_.EndSignal)
+    if (cancelRequested || generator_.endSignal())
         return Step::End;
+    const ModeParameters& mode = switches_.mode().parameters();
+    if (mode.samplesPerSymbol == kBlockSamples)
+        prepareWholeSymbol(mode);
+    else
+        preparePartOfSymbol(mode);
     return Step::Queued;
 }
 
+// The next symbol time's interleaver step; false while its output is not sent.
 bool ToneSynthesizer::nextSymbolTime()
 {
     ++n_;
     const std::uint8_t x =
         n_ <= kPreambleLength ? PreambleSymbols[static_cast<std::size_t>(n_ - 1)] : generator_.NextSymbol(n_);
     currentTone_ = interleaver_.push(x);
-    if (n_ < 4)
+    if (n_ < kFirstSentSymbol)
         return false;
     hopRow_ = hopRow_ == kHopRows ? 1 : hopRow_ + 1;
     return true;
 }
 
-ToneSynthesizer::Step ToneSynthesizer::RefillFast()
+// RefillFast: one block is one symbol.
+void ToneSynthesizer::prepareWholeSymbol(const ModeParameters& mode)
 {
-    const Step step = queuePrepared();
-    if (step != Step::Queued)
-        return step;
-    if (!nextSymbolTime())
-        return step;
-    table_.copyBlock(currentTone_, HopTable.group(hopRow_, hopColumn_), 0, block_);
-    return step;
+    if (nextSymbolTime())
+        table_.copyBlock(currentTone_, HopTable.group(hopRow_, mode.hopColumn), 0, block_);
 }
 
-ToneSynthesizer::Step ToneSynthesizer::RefillSlow()
+// RefillSlow and RefillEME: a symbol goes out as consecutive blocks.
+void ToneSynthesizer::preparePartOfSymbol(const ModeParameters& mode)
 {
-    return refillChunked(false);
-}
-
-ToneSynthesizer::Step ToneSynthesizer::RefillEME()
-{
-    return refillChunked(true);
-}
-
-// A 1-baud symbol goes out as 16 consecutive blocks.
-ToneSynthesizer::Step ToneSynthesizer::refillChunked(bool eme)
-{
-    const Step step = queuePrepared();
-    if (step != Step::Queued)
-        return step;
-    if (chunk_ == 1 && !nextSymbolTime())
-        return step;
-    const int group = eme ? 0 : HopTable.group(hopRow_, hopColumn_);
-    table_.copyBlock(currentTone_, group, chunk_ - 1, block_);
-    const int n = table_.samplesPerSymbol();
-    chunk_ += n / 16;
-    if (chunk_ > n * 15 / 16 + 1)
-        chunk_ = 1;
-    return step;
+    if (blockOfSymbol_ == 0 && !nextSymbolTime())
+        return;
+    const int group = mode.hops ? HopTable.group(hopRow_, mode.hopColumn) : 0;
+    table_.copyBlock(currentTone_, group, blockOfSymbol_ * kBlockSamples, block_);
+    blockOfSymbol_ = (blockOfSymbol_ + 1) % (mode.samplesPerSymbol / kBlockSamples);
 }
 
 }  // namespace miv

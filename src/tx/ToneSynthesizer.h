@@ -6,7 +6,6 @@
 #include "tx/OutputRing.h"
 #include "tx/SymbolGenerator.h"
 #include "tx/ToneTable.h"
-#include "tx/TransmitState.h"
 
 namespace miv {
 
@@ -23,50 +22,41 @@ public:
         End,       // a block went out and the transmission is to end
     };
 
-    ToneSynthesizer(const ModeSwitches& switches, SymbolGenerator& generator, OutputRing& output,
-                    const TransmitVariables& vars);
+    ToneSynthesizer(const ModeSwitches& switches, SymbolGenerator& generator, OutputRing& output);
 
-    // BuildToneTable for the current mode, and N.
+    // BuildToneTable for the current mode.
     void BuildToneTable();
     // The refill state of a new transmission: interleaver, counters, a silent block.
     // The initial tone's length is fixed here, so clearing the screen during a long
     // tone cannot skip its end.
     void reset(bool longInitialTone);
 
-    // One tick of tmrTXTonoInicial (HF only).
+    // One tick of the initial-tone timer (HF only).
     Step InitialToneTick();
-    // One tick of tmrTX: sets the hop column selector and calls the mode's refill.
-    Step tmrTX_Timer();
-    Step RefillFast();
-    Step RefillSlow();
-    Step RefillEME();
+    // One tick of the refill timer: RefillFast, RefillSlow or RefillEME by mode. Ends
+    // the transmission on the cancel or on the generator's end signal.
+    Step refill(bool cancelRequested);
 
+    // n: symbol times begun, from 1.
     long symbolCount() const { return n_; }
-    int hopColumn() const { return hopColumn_; }
 
 private:
-    // Steps 1 and 2 of every refill: queue the prepared block, then look at the requests.
-    Step queuePrepared();
-    // The symbol time's interleaver step; false while the first three outputs, which
-    // are not sent, come out.
     bool nextSymbolTime();
-    Step refillChunked(bool eme);
+    void prepareWholeSymbol(const ModeParameters& mode);
+    void preparePartOfSymbol(const ModeParameters& mode);
 
     const ModeSwitches& switches_;
     SymbolGenerator& generator_;
     OutputRing& output_;
-    const TransmitVariables& vars_;
 
     ToneTable table_;
     AudioBlock block_{};  // TxBlock: the block queued on the next tick
     SymbolInterleaver interleaver_;
-    long n_ = 0;      // symbol count, from 1
-    int hopRow_ = 0;  // h: 1..288 once symbols are sent
-    int chunk_ = 1;   // P: first sample (from 1) of the next block of a 1-baud symbol
+    long n_ = 0;
+    int hopRow_ = 0;         // h: 1..288 once symbols are sent
+    int blockOfSymbol_ = 0;  // which block of a 1-baud symbol goes next, from 0
     int currentTone_ = 0;
-    int initialToneCounter_ = 1;
-    int initialToneEnd_ = 6;  // 6 for the short tone, 46 for the long one
-    int hopColumn_ = 1;       // the hop column selector
+    int toneTicksLeft_ = 0;  // ticks of the initial tone still to come
 };
 
 }  // namespace miv

@@ -5,11 +5,19 @@
 
 namespace miv {
 
-std::int16_t ToneTable::toneSample(double frequency, int t)
+namespace {
+
+// W: the single-precision value of 2π that the tone formula uses.
+constexpr double kTwoPiAsFloat = 6.2831854820251465;
+constexpr double kFullScale = 32767.0;
+
+std::int16_t toneSample(double frequency, int t)
 {
-    const auto value = static_cast<float>(32767.0 * std::sin(W * frequency * t / 48000.0));
+    const auto value = static_cast<float>(kFullScale * std::sin(kTwoPiAsFloat * frequency * t / kSampleRate));
     return static_cast<std::int16_t>(std::nearbyint(value));  // the default mode: ties to even
 }
+
+}  // namespace
 
 void ToneTable::BuildToneTable(const ModeParameters& mode)
 {
@@ -20,11 +28,11 @@ void ToneTable::BuildToneTable(const ModeParameters& mode)
     groups_ = mode.groups;
     samplesPerSymbol_ = mode.samplesPerSymbol;
     const auto n = static_cast<std::size_t>(samplesPerSymbol_);
-    samples_.assign(static_cast<std::size_t>(groups_) * 16 * n, 0);
+    samples_.assign(static_cast<std::size_t>(groups_) * kTones * n, 0);
     for (int g = 0; g < groups_; ++g) {
-        for (int k = 0; k < 16; ++k) {
+        for (int k = 0; k < kTones; ++k) {
             const double f = toneFrequency(mode, hops_ ? g + 1 : 0, k);
-            std::int16_t* row = &samples_[(static_cast<std::size_t>(g) * 16 + static_cast<std::size_t>(k)) * n];
+            std::int16_t* row = &samples_[(static_cast<std::size_t>(g) * kTones + static_cast<std::size_t>(k)) * n];
             for (int t = 1; t <= samplesPerSymbol_; ++t)
                 row[t - 1] = toneSample(f, t);
         }
@@ -41,23 +49,13 @@ int ToneTable::slot(int group) const
 void ToneTable::copyBlock(int tone, int group, int offset, AudioBlock& block) const
 {
     const int s = slot(group);
-    if (s < 0 || tone < 0 || tone > 15 || offset < 0 || offset + kBlockSamples > samplesPerSymbol_) {
+    if (s < 0 || tone < 0 || tone >= kTones || offset < 0 || offset + kBlockSamples > samplesPerSymbol_) {
         block.fill(0);
         return;
     }
     const auto n = static_cast<std::size_t>(samplesPerSymbol_);
-    const std::int16_t* row = &samples_[(static_cast<std::size_t>(s) * 16 + static_cast<std::size_t>(tone)) * n];
+    const std::int16_t* row = &samples_[(static_cast<std::size_t>(s) * kTones + static_cast<std::size_t>(tone)) * n];
     std::copy_n(row + offset, kBlockSamples, block.begin());
-}
-
-std::int16_t ToneTable::sample(int tone, int group, int t) const
-{
-    const int s = slot(group);
-    if (s < 0 || tone < 0 || tone > 15 || t < 0 || t >= samplesPerSymbol_)
-        return 0;
-    const auto n = static_cast<std::size_t>(samplesPerSymbol_);
-    return samples_[(static_cast<std::size_t>(s) * 16 + static_cast<std::size_t>(tone)) * n +
-                    static_cast<std::size_t>(t)];
 }
 
 }  // namespace miv

@@ -16,24 +16,15 @@ namespace miv {
 // stored, which halves the memory and takes the rounding out of the tick.
 class ToneTable {
 public:
-    // The single-precision value of 2π that the tone formula uses.
-    static constexpr double W = 6.2831854820251465;
+    static constexpr int kTones = 16;
 
     // BuildToneTable: fills the table for the mode, unless it already holds it.
     void BuildToneTable(const ModeParameters& mode);
-
-    // N, samples per symbol.
-    int samplesPerSymbol() const { return samplesPerSymbol_; }
 
     // Copies samples offset..offset+3071 (offset from 0) of tone k of group g into
     // `block`. Group numbers follow the hop table (1..groups); EME has the one group 0.
     // A group or offset the table does not hold gives silence.
     void copyBlock(int tone, int group, int offset, AudioBlock& block) const;
-
-    // One sample, as above; for tests and the initial tone.
-    std::int16_t sample(int tone, int group, int t) const;
-
-    static std::int16_t toneSample(double frequency, int t);
 
 private:
     // Index of group g in the table, or -1 when the table does not hold it.

@@ -2,6 +2,24 @@
 
 namespace miv {
 
+namespace {
+
+// What can be typed at 1 baud: the 6-bit alphabet's printable characters, space to
+// 'z' less three signs it lacks, in capitals.
+int sixBitTypable(int character)
+{
+    constexpr int kFirstPrintable = ' ';
+    constexpr int kLastTypable = 'z';
+    if (character < kFirstPrintable || character > kLastTypable || character == '`' || character == ';' ||
+        character == '\'')
+        return 0;
+    if (character >= 'a' && character <= 'z')
+        return character - 'a' + 'A';
+    return character;
+}
+
+}  // namespace
+
 Transmitter::Transmitter(const ModeSwitches& switches, TextWindow& sendWindow, TextWindow& receiveWindow,
                          const Clock& clock, AudioSink& sink, OperatorMessages& messages, TransmitKeyer& keyer,
                          TransmitterHooks& hooks)
@@ -11,8 +29,8 @@ Transmitter::Transmitter(const ModeSwitches& switches, TextWindow& sendWindow, T
       keyer_(keyer),
       hooks_(hooks),
       output_(sink, messages),
-      generator_(switches, sendWindow, receiveWindow, clock, vars_),
-      synthesizer_(switches, generator_, output_, vars_)
+      generator_(switches, sendWindow, receiveWindow, clock),
+      synthesizer_(switches, generator_, output_)
 {
 }
 
@@ -21,15 +39,15 @@ Transmitter::~Transmitter()
     shutdown();
 }
 
-void Transmitter::cmdTX_RX_Click()
+void Transmitter::pressTransmitButton()
 {
-    switch (vars_.txState) {
+    switch (state_) {
     case TxState::Receiving:
         hooks_.cancelMessage();
         if (!keyer_.KeyTransmitter())
             return;
         hooks_.focusSendWindow();
-        vars_.txState = TxState::Transmitting;
+        state_ = TxState::Transmitting;
         hooks_.stopReception();
         hooks_.cancelMessage();
         hooks_.txButtonChanged();
@@ -39,22 +57,20 @@ void Transmitter::cmdTX_RX_Click()
         StartTransmission();
         break;
     case TxState::Transmitting:
-        vars_.txState = TxState::StopRequested;
+        state_ = TxState::EndRequested;
+        generator_.requestEnd();
         hooks_.txButtonChanged();
         hooks_.focusSendWindow();
         break;
-    case TxState::StopRequested:
+    case TxState::EndRequested:
         break;
     }
 }
 
 void Transmitter::StartTransmission()
 {
-    vars_.SentCount = 0;
-    vars_.BackspaceRequest = false;
-    vars_.BackspaceConfirmed = false;
     // A YES given after the last transmission ended must not cut this one.
-    vars_.CancelRequest = false;
+    cancelRequested_ = false;
     hooks_.resetStatusDisplays();
     hooks_.closeCapture();
     hooks_.reevaluateMacroButtons();
@@ -63,10 +79,8 @@ void Transmitter::StartTransmission()
     synthesizer_.BuildToneTable();
     output_.resetIndex();
     generator_.reset();
-    vars_.EndSignal = false;
-    const ModemMode& mode = switches_.mode();
-    synthesizer_.reset(!mode.baud16 || vars_.LongInitialTone);
-    setTimer(mode.eme ? TxTimer::Refill : TxTimer::InitialTone);
+    synthesizer_.reset(longInitialTone_);
+    setTimer(switches_.mode().parameters().hasInitialTone ? TxTimer::InitialTone : TxTimer::Refill);
 }
 
 void Transmitter::tick()
@@ -76,7 +90,7 @@ void Transmitter::tick()
     if (!output_.isOpen()) {
         // No device: no block can go out, so nothing is left to send and a stop or a
         // cancel ends the transmission at once.
-        if (vars_.CancelRequest || vars_.txState == TxState::StopRequested)
+        if (cancelRequested_ || state_ == TxState::EndRequested)
             EndTransmission();
         return;
     }
@@ -85,19 +99,15 @@ void Transmitter::tick()
             timer_ = TxTimer::Refill;
         return;
     }
-    if (synthesizer_.tmrTX_Timer() == ToneSynthesizer::Step::End)
+    if (synthesizer_.refill(cancelRequested_) == ToneSynthesizer::Step::End)
         EndTransmission();
 }
 
 void Transmitter::EndTransmission()
 {
     receiveWindow_.moveToEnd();
-    if (vars_.CancelRequest) {
-        receiveWindow_.setSelText(" <CANCEL>");
-        vars_.CancelRequest = false;
-    } else {
-        receiveWindow_.setSelText(" <STOP>");
-    }
+    receiveWindow_.setSelText(cancelRequested_ ? " <CANCEL>" : " <STOP>");
+    cancelRequested_ = false;
     receiveWindow_.moveToEnd();
     setTimer(TxTimer::None);
     keyer_.UnkeyTransmitter();
@@ -113,7 +123,7 @@ void Transmitter::EndTransmission()
     hooks_.startReception();
     if (switches_.waterfallOn())
         hooks_.setCursorReadoutEnabled(true);
-    vars_.txState = TxState::Receiving;
+    state_ = TxState::Receiving;
     hooks_.txButtonChanged();
     hooks_.enableMacroButtons(!switches_.mode().baud16);
     hooks_.setSoundCardSaveEnabled(true);
@@ -128,48 +138,42 @@ void Transmitter::setTimer(TxTimer timer)
         hooks_.transmitTimerChanged(timer != TxTimer::None);
 }
 
-void Transmitter::cmdYES_Click()
+void Transmitter::abortTransmission()
 {
-    if (transmitting())
-        vars_.CancelRequest = true;
+    cancelRequested_ = true;
 }
 
-int Transmitter::sendWindowKeyDown(int keyCode, bool /*shift*/)
+bool Transmitter::sendWindowKeyDown(SendWindowKey key)
 {
-    if (abortDialogAllowed() && keyCode == kKeyEscape)
+    if (transmitting() && key == SendWindowKey::Escape)
         hooks_.showAbortDialog();
     if (sentTextLocked()) {
         const int caret = sendWindow_.selStart();
-        if (caret < vars_.SentCount && keyCode != kKeyLeft && keyCode != kKeyRight)
-            return 0;
+        const int sent = generator_.sentCount();
+        if (caret < sent && key != SendWindowKey::Left && key != SendWindowKey::Right)
+            return false;
         // At 1 baud the key press discards Backspace, so asking for one would send a
         // backspace and then the same character again.
-        if (caret == vars_.SentCount && keyCode == kKeyBackspace && switches_.mode().baud16)
-            vars_.BackspaceRequest = true;
+        if (caret == sent && key == SendWindowKey::Backspace && switches_.mode().baud16)
+            generator_.requestBackspace();
     }
-    return keyCode;
+    return true;
 }
 
-int Transmitter::sendWindowKeyPress(int charCode)
+int Transmitter::sendWindowKeyPress(int character)
 {
-    if (vars_.BackspaceRequest && !vars_.EndSignal)
-        vars_.BackspaceConfirmed = charCode == kKeyBackspace;
-    if (!switches_.mode().baud16) {
-        // Only the 6-bit alphabet's characters, in capitals.
-        if (charCode >= 123 || charCode == '`' || charCode == ';' || charCode == '\'' || charCode < 32)
-            charCode = 0;
-        else if (charCode >= 'a' && charCode <= 'z')
-            charCode -= 32;
-    }
+    if (!switches_.mode().baud16)
+        character = sixBitTypable(character);
     sendWindow_.setInsertColour(Colour::Black);
-    return charCode;
+    return character;
 }
 
 void Transmitter::clearSendWindow()
 {
     if (sentTextLocked()) {
-        sendWindow_.setSelStart(vars_.SentCount);
-        sendWindow_.setSelLength(sendWindow_.length() - vars_.SentCount);
+        const int sent = generator_.sentCount();
+        sendWindow_.setSelStart(sent);
+        sendWindow_.setSelLength(sendWindow_.length() - sent);
         sendWindow_.setSelText("");
     } else {
         sendWindow_.setText("");
@@ -184,15 +188,15 @@ void Transmitter::shutdown()
     timer_ = TxTimer::None;
     keyer_.UnkeyTransmitter();
     output_.CloseAudioOutput();
-    vars_.txState = TxState::Receiving;
+    state_ = TxState::Receiving;
 }
 
 TxButtonLook Transmitter::txButton() const
 {
-    switch (vars_.txState) {
+    switch (state_) {
     case TxState::Transmitting:
         return {"STOP", true, Colour::Red};
-    case TxState::StopRequested:
+    case TxState::EndRequested:
         return {"WAIT", false, Colour::Grey};
     case TxState::Receiving:
         break;

@@ -9,17 +9,23 @@
 #include "platform/TextWindow.h"
 #include "tx/OutputRing.h"
 #include "tx/PttKeyer.h"
+#include "tx/SendWindowKey.h"
 #include "tx/SymbolGenerator.h"
 #include "tx/ToneSynthesizer.h"
-#include "tx/TransmitState.h"
 #include "tx/TransmitterHooks.h"
 
 namespace miv {
 
+enum class TxState : std::uint8_t {
+    Receiving,
+    Transmitting,
+    EndRequested,  // the text is finished, then the end marker goes out
+};
+
 // Which of the two transmit timers is running.
 enum class TxTimer { None, InitialTone, Refill };
 
-// What cmdTX_RX shows.
+// What the transmit button shows.
 struct TxButtonLook {
     const char* caption;  // "PTT", "STOP" or "WAIT"
     bool enabled;
@@ -28,7 +34,7 @@ struct TxButtonLook {
 
 // Switches the station between receiving and sending: the transmit button, the two
 // hand-over procedures, the timers' ticks, the abort dialog and the send window's key
-// rules. Owns the transmit variables and the parts that make the signal.
+// rules. Owns the parts that make the signal.
 class Transmitter {
 public:
     Transmitter(const ModeSwitches& switches, TextWindow& sendWindow, TextWindow& receiveWindow, const Clock& clock,
@@ -38,52 +44,42 @@ public:
     Transmitter(const Transmitter&) = delete;
     Transmitter& operator=(const Transmitter&) = delete;
 
-    // The transmit button: start, ask to stop, or nothing while waiting for the end.
-    void cmdTX_RX_Click();
-    // What one tick of the running timer (tmrTXTonoInicial or tmrTX) does.
+    // The transmit button: start, ask for the end, or nothing while waiting for it.
+    void pressTransmitButton();
+    // What one tick of the running timer does.
     void tick();
+    // The abort dialog's YES: the transmission ends at the next queued block, without
+    // the end marker. A YES from a dialog left open after the end is forgotten when the
+    // next transmission starts.
+    void abortTransmission();
 
-    // The abort dialog. YES cuts the transmission at the next queued block; it does
-    // nothing once the transmission is over. The dialog closes itself on either.
-    void cmdYES_Click();
-    void cmdNO_Click() {}
-
-    // The send window's key-down (key code, shift) and key-press (character code)
-    // rules. Both return the code to go on with, 0 when the key is discarded.
-    int sendWindowKeyDown(int keyCode, bool shift);
-    int sendWindowKeyPress(int charCode);
-    // cmdClearVentanaTX: while sending only the unsent text goes, else all of it.
+    // The send window's key-down: false when the key is to be discarded.
+    bool sendWindowKeyDown(SendWindowKey key);
+    // The send window's key press: the 8-bit character to type, 0 to discard it.
+    int sendWindowKeyPress(int character);
+    // The clear button of the send window: while sending only the unsent text goes,
+    // else all of it.
     void clearSendWindow();
 
     // The CQ flag: the CQ macro sets it, Clear Screen clears it.
-    void setLongInitialTone(bool on) { vars_.LongInitialTone = on; }
-    bool longInitialTone() const { return vars_.LongInitialTone; }
+    void setLongInitialTone(bool on) { longInitialTone_ = on; }
+    bool longInitialTone() const { return longInitialTone_; }
 
-    // Form_Unload: unkey first, then close the output.
+    // The window closes: unkey first, then close the output.
     void shutdown();
 
-    TxState txState() const { return vars_.txState; }
-    // A transmission is running (TxState not 0); mode clicks are refused meanwhile.
-    bool transmitting() const { return vars_.txState != TxState::Receiving; }
+    TxState state() const { return state_; }
+    // Mode clicks are refused meanwhile.
+    bool transmitting() const { return state_ != TxState::Receiving; }
     TxButtonLook txButton() const;
-    // The button reads "STOP" or "WAIT": Esc may offer the abort dialog.
-    bool abortDialogAllowed() const { return transmitting(); }
     // The sent part of the send window may not be edited.
-    bool sentTextLocked() const { return transmitting() && !vars_.EndSignal; }
+    bool sentTextLocked() const { return transmitting() && !generator_.endSignal(); }
     TxTimer activeTimer() const { return timer_; }
 
-    int SentCount() const { return vars_.SentCount; }
-    bool EndSignal() const { return vars_.EndSignal; }
-    bool CancelRequest() const { return vars_.CancelRequest; }
-    bool BackspaceRequest() const { return vars_.BackspaceRequest; }
+    int sentCount() const { return generator_.sentCount(); }
+    bool backspaceRequested() const { return generator_.backspaceRequested(); }
     long idleCharacters() const { return generator_.idleCharacters(); }
     long symbolCount() const { return synthesizer_.symbolCount(); }
-    int hopColumn() const { return synthesizer_.hopColumn(); }
-
-    static constexpr int kKeyBackspace = 8;
-    static constexpr int kKeyEscape = 27;
-    static constexpr int kKeyLeft = 37;
-    static constexpr int kKeyRight = 39;
 
 private:
     void StartTransmission();
@@ -96,7 +92,9 @@ private:
     TransmitKeyer& keyer_;
     TransmitterHooks& hooks_;
 
-    TransmitVariables vars_;
+    TxState state_ = TxState::Receiving;
+    bool cancelRequested_ = false;
+    bool longInitialTone_ = false;
     OutputRing output_;
     SymbolGenerator generator_;
     ToneSynthesizer synthesizer_;

@@ -10,25 +10,25 @@ public:
     virtual ~TransmitterHooks() = default;
 
     // The receiver.
-    virtual void cancelMessage() {}   // CancelMessage: the message being received ends with " <CANCEL>"
-    virtual void stopReception() {}   // tmrRX off
-    virtual void closeCapture() {}    // CloseCapture
-    virtual void startReception() {}  // OpenCapture, then StartReception
+    virtual void cancelMessage() {}   // the message being received ends with " <CANCEL>"
+    virtual void stopReception() {}   // the receive timer stops
+    virtual void closeCapture() {}    // the capture device is released for the transmission
+    virtual void startReception() {}  // capture reopens and reception starts again
 
     // The displays.
-    virtual void resetStatusDisplays() {}  // and tmrRefrescoVumetro, tmrRefrescoMetrica, tmrRefrescoAdquisicion off
+    virtual void resetStatusDisplays() {}  // gauges at rest; the volume, metric and frame-acquisition refreshes stop
     virtual void clearWaterfall() {}
-    virtual void setCursorReadoutEnabled(bool /*on*/) {}  // tmrPosicionCursor
-    virtual void setTransmitLed(bool /*on*/) {}           // imgLedRojo shown and imgLedVerde hidden when on
+    virtual void setCursorReadoutEnabled(bool /*on*/) {}
+    virtual void setTransmitLed(bool /*on*/) {}  // the red lamp on and the green one off, or the reverse
 
     // The controls.
     virtual void focusSendWindow() {}
     virtual void txButtonChanged() {}  // caption, enabled or colour changed: read Transmitter::txButton()
     virtual void reevaluateMacroButtons() {}
-    // cmdCQ, cmdCall3, cmdRO, cmdRRR and cmdCustom, and cmdCall when `includeCall`.
+    // CQ, CALL3, RO, RRR and Custom, and CALL when `includeCall`.
     virtual void enableMacroButtons(bool /*includeCall*/) {}
-    virtual void setSoundCardSaveEnabled(bool /*on*/) {}  // cmdSave of the sound-card dialog
-    virtual void showAbortDialog() {}                     // frmStopTransmission, not modal
+    virtual void setSoundCardSaveEnabled(bool /*on*/) {}  // SAVE of the sound-card dialog
+    virtual void showAbortDialog() {}                     // not modal: sending and typing go on
     virtual void closeAbortDialog() {}
 
     // Pacing: while on, Transmitter::tick() is due every millisecond.

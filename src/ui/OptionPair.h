@@ -23,7 +23,7 @@ protected:
 class OptionPair final : public QWidget {
     Q_OBJECT
 public:
-    // `firstImage`/`secondImage` name the two images (imgBW2250, imgBW500, ...).
+    // `firstImage`/`secondImage` name the two images ("bandwidth2250", "bandwidth500", ...).
     OptionPair(const QString& firstImage, const QString& firstLabel, const QString& secondImage,
                const QString& secondLabel, QWidget* parent = nullptr);
 

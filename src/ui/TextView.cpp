@@ -10,6 +10,16 @@
 
 namespace miv {
 
+namespace {
+
+// The characters that keys other than printing ones type.
+constexpr int kBackspace = 8;
+constexpr int kTab = 9;
+constexpr int kCarriageReturn = 13;
+constexpr int kEscape = 27;
+
+}  // namespace
+
 TextView::TextView(QWidget* parent) : QTextEdit(parent), window_(*this)
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -31,130 +41,38 @@ QMimeData* TextView::createMimeDataFromSelection() const
     return mime;
 }
 
-int shiftState(Qt::KeyboardModifiers modifiers)
+SendWindowKey sendWindowKey(const QKeyEvent& event)
 {
-    int shift = 0;
-    if (modifiers & Qt::ShiftModifier)
-        shift |= keys::kShift;
-    if (modifiers & Qt::ControlModifier)
-        shift |= keys::kCtrl;
-    if (modifiers & Qt::AltModifier)
-        shift |= keys::kAlt;
-    return shift;
-}
-
-int keyDownCode(int qtKey, Qt::KeyboardModifiers modifiers)
-{
-    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
-        return qtKey;  // the same codes, capitals whatever the shift
-    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
-        return (modifiers & Qt::KeypadModifier) ? 96 + (qtKey - Qt::Key_0) : qtKey;
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
-        return 112 + (qtKey - Qt::Key_F1);
-    switch (qtKey) {
+    switch (event.key()) {
     case Qt::Key_Backspace:
-        return keys::kBackspace;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return keys::kTab;
+        return SendWindowKey::Backspace;
+    case Qt::Key_Delete:
+        return SendWindowKey::Delete;
+    case Qt::Key_Left:
+        return SendWindowKey::Left;
+    case Qt::Key_Right:
+        return SendWindowKey::Right;
+    case Qt::Key_Up:
+        return SendWindowKey::Up;
+    case Qt::Key_Down:
+        return SendWindowKey::Down;
+    case Qt::Key_Home:
+        return SendWindowKey::Home;
+    case Qt::Key_End:
+        return SendWindowKey::End;
+    case Qt::Key_Escape:
+        return SendWindowKey::Escape;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return keys::kEnter;
-    case Qt::Key_Shift:
-        return 16;
-    case Qt::Key_Control:
-        return 17;
-    case Qt::Key_Alt:
-        return 18;
-    case Qt::Key_Pause:
-        return 19;
-    case Qt::Key_CapsLock:
-        return 20;
-    case Qt::Key_Escape:
-        return keys::kEscape;
-    case Qt::Key_Space:
-        return 32;
-    case Qt::Key_PageUp:
-        return 33;
-    case Qt::Key_PageDown:
-        return 34;
-    case Qt::Key_End:
-        return 35;
-    case Qt::Key_Home:
-        return 36;
-    case Qt::Key_Left:
-        return keys::kLeft;
-    case Qt::Key_Up:
-        return 38;
-    case Qt::Key_Right:
-        return keys::kRight;
-    case Qt::Key_Down:
-        return 40;
-    case Qt::Key_Insert:
-        return 45;
-    case Qt::Key_Delete:
-        return keys::kDelete;
-    // Symbols by the key that carries them on a US keyboard, shifted or not.
-    case Qt::Key_Exclam:
-        return '1';
-    case Qt::Key_At:
-        return '2';
-    case Qt::Key_NumberSign:
-        return '3';
-    case Qt::Key_Dollar:
-        return '4';
-    case Qt::Key_Percent:
-        return '5';
-    case Qt::Key_AsciiCircum:
-        return '6';
-    case Qt::Key_Ampersand:
-        return '7';
-    case Qt::Key_ParenRight:
-        return '0';
-    case Qt::Key_ParenLeft:
-        return '9';
-    case Qt::Key_Asterisk:
-        return (modifiers & Qt::KeypadModifier) ? 106 : '8';
-    case Qt::Key_Plus:
-        return (modifiers & Qt::KeypadModifier) ? 107 : 187;
-    case Qt::Key_Minus:
-        return (modifiers & Qt::KeypadModifier) ? 109 : 189;
-    case Qt::Key_Period:
-        return (modifiers & Qt::KeypadModifier) ? 110 : 190;
-    case Qt::Key_Slash:
-        return (modifiers & Qt::KeypadModifier) ? 111 : 191;
-    case Qt::Key_Semicolon:
-    case Qt::Key_Colon:
-        return 186;
-    case Qt::Key_Equal:
-        return 187;
-    case Qt::Key_Comma:
-    case Qt::Key_Less:
-        return 188;
-    case Qt::Key_Underscore:
-        return 189;
-    case Qt::Key_Greater:
-        return 190;
-    case Qt::Key_Question:
-        return 191;
-    case Qt::Key_QuoteLeft:
-    case Qt::Key_AsciiTilde:
-        return 192;
-    case Qt::Key_BracketLeft:
-    case Qt::Key_BraceLeft:
-        return 219;
-    case Qt::Key_Backslash:
-    case Qt::Key_Bar:
-        return 220;
-    case Qt::Key_BracketRight:
-    case Qt::Key_BraceRight:
-        return 221;
-    case Qt::Key_Apostrophe:
-    case Qt::Key_QuoteDbl:
-        return 222;
+    case Qt::Key_Tab:
+        return SendWindowKey::Character;
     default:
-        return keys::kOther;
+        break;
     }
+    if (event.matches(QKeySequence::Paste))
+        return SendWindowKey::Paste;
+    const QString text = event.text();
+    return !text.isEmpty() && text.at(0).isPrint() ? SendWindowKey::Character : SendWindowKey::Other;
 }
 
 SendTextEdit::SendTextEdit(QWidget* parent) : TextView(parent)
@@ -164,23 +82,19 @@ SendTextEdit::SendTextEdit(QWidget* parent) : TextView(parent)
     setAttribute(Qt::WA_InputMethodEnabled, false);
 }
 
-bool SendTextEdit::passKeyDown(int code, int shift)
+bool SendTextEdit::passKeyDown(SendWindowKey key)
 {
-    if (keyDown_)
-        keyDown_(code, shift);
-    return code != 0;
+    return !keyDown_ || keyDown_(key);
 }
 
-int SendTextEdit::passKeyPress(int code)
+int SendTextEdit::passKeyPress(int character)
 {
-    if (keyPress_)
-        keyPress_(code);
-    return code;
+    return keyPress_ ? keyPress_(character) : character;
 }
 
 void SendTextEdit::typeCharacter(int code)
 {
-    if (code == keys::kBackspace) {
+    if (code == kBackspace) {
         removeOne(true);
         return;
     }
@@ -205,12 +119,12 @@ void SendTextEdit::keyPressEvent(QKeyEvent* event)
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     const int key = event->key();
     event->accept();
-    if (!passKeyDown(keyDownCode(key, modifiers), shiftState(modifiers)))
+    if (!passKeyDown(sendWindowKey(*event)))
         return;
 
     switch (key) {
     case Qt::Key_Backspace:
-        if (const int code = passKeyPress(keys::kBackspace))
+        if (const int code = passKeyPress(kBackspace))
             typeCharacter(code);
         return;
     case Qt::Key_Delete:
@@ -218,17 +132,17 @@ void SendTextEdit::keyPressEvent(QKeyEvent* event)
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (const int code = passKeyPress(keys::kEnter))
+        if (const int code = passKeyPress(kCarriageReturn))
             typeCharacter(code);
         return;
     case Qt::Key_Tab:
         if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
             break;
-        if (const int code = passKeyPress(keys::kTab))
+        if (const int code = passKeyPress(kTab))
             typeCharacter(code);
         return;
     case Qt::Key_Escape:
-        passKeyPress(keys::kEscape);  // heard, never typed
+        passKeyPress(kEscape);  // heard, never typed
         return;
     default:
         break;
@@ -264,8 +178,8 @@ bool SendTextEdit::canInsertFromMimeData(const QMimeData* source) const
 
 void SendTextEdit::insertFromMimeData(const QMimeData* source)
 {
-    // However it arrives (keys, menu, middle button), a paste is a Ctrl+V to the rules.
-    if (!source->hasText() || !passKeyDown(keys::kV, keys::kCtrl))
+    // However it arrives (keys, menu, middle button), a paste meets the key rules.
+    if (!source->hasText() || !passKeyDown(SendWindowKey::Paste))
         return;
     QString text = source->text();
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\r"));

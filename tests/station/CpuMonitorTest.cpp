@@ -37,32 +37,25 @@ ProcessorTicks at(std::uint64_t busy, std::uint64_t total)
     return {busy, total};
 }
 
-TEST(CpuMonitor, AveragesTheFirstTwoOfFourProcessors)
+// Only the first two processors count, averaged; one processor counts alone.
+TEST(CpuMonitor, AveragesAtMostTwoProcessorsSinceTheLastReading)
 {
-    ScriptedTimes times;
-    times.script = {
-        ScriptedTimes::Reading{at(0, 0), at(0, 0), at(0, 0), at(0, 0)},
-        ScriptedTimes::Reading{at(50, 100), at(100, 100), at(0, 100), at(0, 100)},
-    };
+    ScriptedTimes four;
+    four.script = {ScriptedTimes::Reading{at(0, 0), at(0, 0), at(0, 0), at(0, 0)},
+                   ScriptedTimes::Reading{at(50, 100), at(100, 100), at(0, 100), at(0, 100)}};
     RecordedMessages messages;
-    CpuMonitor monitor(times, messages);
-    ASSERT_TRUE(monitor.start());
-    EXPECT_FLOAT_EQ(monitor.readLoad(), 75.0f);
-    EXPECT_TRUE(messages.shown.empty());
-}
+    CpuMonitor fourProcessors(four, messages);
+    ASSERT_TRUE(fourProcessors.start());
+    EXPECT_FLOAT_EQ(fourProcessors.readLoad(), 75.0f);
 
-TEST(CpuMonitor, SingleProcessorAlone)
-{
-    ScriptedTimes times;
-    times.script = {
-        ScriptedTimes::Reading{at(1000, 5000)}, ScriptedTimes::Reading{at(1070, 5080)},
-        ScriptedTimes::Reading{at(1070, 5080)},  // no ticks since: nothing to measure
-    };
-    RecordedMessages messages;
-    CpuMonitor monitor(times, messages);
-    ASSERT_TRUE(monitor.start());
-    EXPECT_FLOAT_EQ(monitor.readLoad(), 87.5f);
-    EXPECT_FLOAT_EQ(monitor.readLoad(), 0.0f);
+    ScriptedTimes one;
+    one.script = {ScriptedTimes::Reading{at(1000, 5000)}, ScriptedTimes::Reading{at(1070, 5080)},
+                  ScriptedTimes::Reading{at(1070, 5080)}};  // no ticks since: nothing to measure
+    CpuMonitor oneProcessor(one, messages);
+    ASSERT_TRUE(oneProcessor.start());
+    EXPECT_FLOAT_EQ(oneProcessor.readLoad(), 87.5f);
+    EXPECT_FLOAT_EQ(oneProcessor.readLoad(), 0.0f);
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST(CpuMonitor, AFailedReadingCountsZeroAndTheNextSpansTheGap)

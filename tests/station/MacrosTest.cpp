@@ -1,22 +1,12 @@
-#include <gtest/gtest.h>
-
 #include "station/Macros.h"
+
+#include <gtest/gtest.h>
 
 namespace miv {
 namespace {
 
-ModemMode hf16()
-{
-    return {};
-}
-ModemMode hf1()
-{
-    return {.bw2250 = true, .eme = false, .baud16 = false};
-}
-ModemMode eme(bool baud16)
-{
-    return {.bw2250 = false, .eme = true, .baud16 = baud16};
-}
+constexpr ModemMode kHf16{};
+constexpr ModemMode kHf1{.bw2250 = true, .eme = false, .baud16 = false};
 
 OperatorDetails ea4()
 {
@@ -31,89 +21,58 @@ OperatorDetails ea4()
     return d;
 }
 
-std::string clicked(Macro macro, const ModemMode& mode, const std::string& destination = "G4ABC",
-                    const OperatorDetails& details = ea4())
+std::string clicked(Macro macro, const ModemMode& mode, const OperatorDetails& details = ea4())
 {
     MemoryTextWindow window;
-    insertMacro(macro, mode, destination, details, window);
+    insertMacro(macro, mode, "G4ABC", details, window);
     return window.text();
 }
 
-struct Expected {
-    Macro macro;
-    const char* fast;  // 16 baud
-    const char* slow;  // 1 baud
-};
-
-// Every text as the operator's peer will read it; the 1-baud forms are the short
-// exchange forms with the locator and address in capitals.
-constexpr Expected kTexts[] = {
-    {Macro::CQ, "CQ CQ CQ de EA4XYZ EA4XYZ EA4XYZ pse k ", "CQ EA4XYZ IN80DK "},
-    {Macro::Call, "G4ABC de EA4XYZ ", "G4ABC EA4XYZ IN80DK OOO "},
-    {Macro::Call3, "G4ABC G4ABC G4ABC de EA4XYZ EA4XYZ EA4XYZ kn ", "G4ABC G4ABC G4ABC de EA4XYZ EA4XYZ EA4XYZ kn "},
-    {Macro::Me, "My name is: Luis, my QTH is: Madrid, Locator: in80dk ",
-     "My name is: Luis, my QTH is: Madrid, Locator: in80dk "},
-    {Macro::RRR, "RRR ", "RRR "},
-    {Macro::RO, "G4ABC EA4XYZ RO ", "G4ABC EA4XYZ RO "},
-    {Macro::Station, "My Station: IC-7300, 100 W, dipole ", "My Station: IC-7300, 100 W, dipole "},
-    {Macro::Email, "My email is: <ea4xyz@example.org> <ea4xyz@example.org> <ea4xyz@example.org> ",
-     "<EA4XYZ@EXAMPLE.ORG> "},
-    {Macro::Bye, "tnx fer QSO, 73. G4ABC de EA4XYZ sk ", "73 "},
-    {Macro::Custom, "QSL via bureau ", "QSL via bureau "},
-};
-
-TEST(Macros, EveryTextInEveryMode)
+// Every text as the operator's peer reads it, at 16 baud and at 1 baud: the 1-baud forms
+// are the short exchange forms with the locator and the address in capitals.
+TEST(Macros, EveryTextAtBothRatesEmeFollowingItsHiddenRate)
 {
-    for (const Expected& e : kTexts) {
-        SCOPED_TRACE(macroButtonName(e.macro));
-        EXPECT_EQ(clicked(e.macro, hf16()), e.fast);
-        EXPECT_EQ(clicked(e.macro, hf1()), e.slow);
-        // EME keeps the hidden symbol-rate choice for the texts.
-        EXPECT_EQ(clicked(e.macro, eme(true)), e.fast);
-        EXPECT_EQ(clicked(e.macro, eme(false)), e.slow);
+    const struct {
+        Macro macro;
+        const char* fast;
+        const char* slow;
+    } texts[] = {
+        {Macro::CQ, "CQ CQ CQ de EA4XYZ EA4XYZ EA4XYZ pse k ", "CQ EA4XYZ IN80DK "},
+        {Macro::Call, "G4ABC de EA4XYZ ", "G4ABC EA4XYZ IN80DK OOO "},
+        {Macro::Call3, "G4ABC G4ABC G4ABC de EA4XYZ EA4XYZ EA4XYZ kn ", nullptr},
+        {Macro::Me, "My name is: Luis, my QTH is: Madrid, Locator: in80dk ", nullptr},
+        {Macro::RRR, "RRR ", nullptr},
+        {Macro::RO, "G4ABC EA4XYZ RO ", nullptr},
+        {Macro::Station, "My Station: IC-7300, 100 W, dipole ", nullptr},
+        {Macro::Email, "My email is: <ea4xyz@example.org> <ea4xyz@example.org> <ea4xyz@example.org> ",
+         "<EA4XYZ@EXAMPLE.ORG> "},
+        {Macro::Bye, "tnx fer QSO, 73. G4ABC de EA4XYZ sk ", "73 "},
+        {Macro::Custom, "QSL via bureau ", nullptr},
+    };
+    for (const auto& t : texts) {
+        const std::string slow = t.slow ? t.slow : t.fast;  // no short form: the same text
+        EXPECT_EQ(clicked(t.macro, kHf16), t.fast) << macroName(t.macro);
+        EXPECT_EQ(clicked(t.macro, kHf1), slow) << macroName(t.macro);
+        EXPECT_EQ(clicked(t.macro, ModemMode{.eme = true, .baud16 = true}), t.fast) << macroName(t.macro);
+        EXPECT_EQ(clicked(t.macro, ModemMode{.eme = true, .baud16 = false}), slow) << macroName(t.macro);
     }
 }
 
-TEST(Macros, MeIsTwoInsertionsOneAfterTheOther)
-{
-    const auto texts = macroTexts(Macro::Me, hf16(), "", ea4());
-    ASSERT_EQ(texts.size(), 2u);
-    EXPECT_EQ(texts[0], "My name is: Luis");
-    EXPECT_EQ(texts[1], ", my QTH is: Madrid, Locator: in80dk ");
-}
-
-TEST(Macros, CqReplacesTheTextAndAsksForTheLongToneOthersAppend)
-{
-    MemoryTextWindow window;
-    window.setText("typed ");
-    window.setSelStart(1);
-    window.setSelLength(3);
-    EXPECT_FALSE(insertMacro(Macro::RRR, hf16(), "", ea4(), window));
-    EXPECT_FALSE(insertMacro(Macro::RRR, hf16(), "", ea4(), window));
-    EXPECT_EQ(window.text(), "typed RRR RRR ");
-    EXPECT_EQ(window.selStart(), window.length());
-
-    EXPECT_TRUE(insertMacro(Macro::CQ, hf16(), "", ea4(), window));
-    EXPECT_TRUE(insertMacro(Macro::CQ, hf16(), "", ea4(), window));
-    EXPECT_EQ(window.text(), "CQ CQ CQ de EA4XYZ EA4XYZ EA4XYZ pse k ");
-}
-
-TEST(Macros, InsertedTextIsBlackWhateverColourCameBefore)
+// CQ replaces the text and asks for the long initial tone; the others append at the
+// end whatever the selection, in black whatever colour came before.
+TEST(Macros, CqReplacesOthersAppendInBlack)
 {
     MemoryTextWindow window;
     window.setInsertColour(Colour::Red);
     window.setSelText("sent ");
-    insertMacro(Macro::Custom, hf16(), "", ea4(), window);
+    window.setSelStart(1);
+    window.setSelLength(3);
+    EXPECT_FALSE(insertMacro(Macro::RRR, kHf16, "", ea4(), window));
     EXPECT_EQ(window.textIn(Colour::Red), "sent ");
-    EXPECT_EQ(window.textIn(Colour::Black), "QSL via bureau ");
-}
-
-TEST(Macros, FirstStartDetailsAndAnEmptyDestination)
-{
-    const OperatorDetails initial;
-    EXPECT_EQ(clicked(Macro::Call, hf16(), "", initial), " de CALL ");
-    EXPECT_EQ(clicked(Macro::CQ, hf1(), "", initial), "CQ CALL YOUR GRID ");
-    EXPECT_EQ(clicked(Macro::Me, hf16(), "", initial), "My name is: Name, my QTH is: Your QTH, Locator: Your Grid ");
+    EXPECT_EQ(window.textIn(Colour::Black), "RRR ");
+    EXPECT_EQ(window.selStart(), window.length());
+    EXPECT_TRUE(insertMacro(Macro::CQ, kHf16, "", ea4(), window));
+    EXPECT_EQ(window.text(), "CQ CQ CQ de EA4XYZ EA4XYZ EA4XYZ pse k ");
 }
 
 TEST(Macros, DetailsAreTakenUntrimmedAndUnsendableCharactersLeftOut)
@@ -121,51 +80,29 @@ TEST(Macros, DetailsAreTakenUntrimmedAndUnsendableCharactersLeftOut)
     OperatorDetails d = ea4();
     d.callsign = " EA4XYZ ";
     d.custom = "Grüße \u2603 from Málaga";
-    EXPECT_EQ(clicked(Macro::RO, hf16(), "G4ABC", d), "G4ABC  EA4XYZ  RO ");
-    EXPECT_EQ(clicked(Macro::Custom, hf16(), "", d),
+    d.locator = "jn\xc3\xa9";  // "jné": the capital keeps its 8-bit code
+    EXPECT_EQ(clicked(Macro::RO, kHf16, d), "G4ABC  EA4XYZ  RO ");
+    EXPECT_EQ(clicked(Macro::Custom, kHf16, d),
               "Gr\xfc\xdf"
               "e  from M\xe1laga ");
-    d.locator = "jn\xc3\xa9";  // "jné": the capital keeps its 8-bit code
-    EXPECT_EQ(clicked(Macro::CQ, hf1(), "", d), "CQ  EA4XYZ  JN\xc9 ");
-}
-
-TEST(Macros, VisibilityFollowsTheChannelFirstThenTheRate)
-{
-    const Macro conversational[] = {Macro::Call3, Macro::Me, Macro::Station};
-    const Macro exchange[] = {Macro::RO, Macro::RRR};
-    const Macro always[] = {Macro::CQ, Macro::Call, Macro::Email, Macro::Bye, Macro::Custom};
-    for (const ModemMode& mode : {hf16(), hf1(), eme(true), eme(false)}) {
-        const bool hf16Mode = !mode.eme && mode.baud16;
-        for (Macro m : conversational)
-            EXPECT_EQ(macroVisible(m, mode), hf16Mode) << macroButtonName(m);
-        for (Macro m : exchange)
-            EXPECT_EQ(macroVisible(m, mode), !hf16Mode) << macroButtonName(m);
-        for (Macro m : always)
-            EXPECT_TRUE(macroVisible(m, mode)) << macroButtonName(m);
-    }
-}
-
-TEST(Macros, OnlyCqIsLockedWhileTransmitting)
-{
-    for (Macro m : kMacros) {
-        EXPECT_TRUE(macroEnabled(m, false));
-        EXPECT_EQ(macroEnabled(m, true), m != Macro::CQ);
-    }
-}
-
-TEST(Macros, CaptionsAndButtonNames)
-{
-    std::string captions;
-    for (Macro m : kMacros)
-        captions += std::string(macroCaption(m)) + "|";
-    EXPECT_EQ(captions, "CQ|CALL|CALL3|Me|RRR|RO|Station|@|BYE|Custom|");
-    EXPECT_STREQ(macroButtonName(Macro::Email), "cmdEmail");
-}
-
-TEST(Macros, UpperCaseCoversTheAccentedLettersOfTheCodePage)
-{
-    EXPECT_EQ(upperCase1252("abc xyz 09 @<>"), "ABC XYZ 09 @<>");
+    EXPECT_EQ(clicked(Macro::CQ, kHf1, d), "CQ  EA4XYZ  JN\xc9 ");
     EXPECT_EQ(upperCase1252("\xe0\xe9\xf1\xf7\xfe\xff\x9a\x9c\x9e\xdf"), "\xc0\xc9\xd1\xf7\xde\x9f\x8a\x8c\x8e\xdf");
+}
+
+// The channel decides first (EME), then the symbol rate; CQ alone is locked while
+// transmitting, since it replaces the text being sent.
+TEST(Macros, VisibilityFollowsTheChannelThenTheRate)
+{
+    for (const ModemMode& mode : {kHf16, kHf1, ModemMode{.eme = true, .baud16 = true}}) {
+        const bool conversational = !mode.eme && mode.baud16;
+        for (const Macro m : kMacros) {
+            const bool onlyConversational = m == Macro::Call3 || m == Macro::Me || m == Macro::Station;
+            const bool onlyExchange = m == Macro::RO || m == Macro::RRR;
+            EXPECT_EQ(macroVisible(m, mode), onlyConversational ? conversational : !onlyExchange || !conversational)
+                << macroName(m);
+            EXPECT_EQ(macroEnabled(m, true), m != Macro::CQ);
+        }
+    }
 }
 
 }  // namespace

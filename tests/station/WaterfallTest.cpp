@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -13,9 +14,9 @@ struct RecordingCanvas final : WaterfallCanvas {
     void drawLine(const WaterfallLine& line) override
     {
         lines.push_back(line);
-        events.push_back('L');
+        events += 'L';
     }
-    void scrollDown() override { events.push_back('S'); }
+    void scrollDown() override { events += 'S'; }
 
     std::vector<WaterfallLine> lines;
     std::string events;
@@ -23,32 +24,25 @@ struct RecordingCanvas final : WaterfallCanvas {
 
 class WaterfallTest : public ::testing::Test {
 protected:
-    void feed(int count, float amplitude = 0.0f, double hz = 0.0)
+    // `count` samples of tones of the given amplitudes at 1500 and 1000 Hz.
+    void feed(int count, float at1500 = 0.0f, float at1000 = 0.0f)
     {
-        for (int i = 0; i < count; ++i, ++t)
-            waterfall.DrawWaterfall(static_cast<float>(amplitude * std::sin(2.0 * std::numbers::pi * hz * t / 8000.0)));
+        for (int i = 0; i < count; ++i, ++t_) {
+            const double phase = 2.0 * std::numbers::pi * static_cast<double>(t_) / 8000.0;
+            waterfall_.DrawWaterfall(
+                static_cast<float>(at1500 * std::sin(1500 * phase) + at1000 * std::sin(1000 * phase)));
+        }
     }
 
-    ModeSwitches switches;
-    RecordingCanvas canvas;
-    Waterfall waterfall{switches, canvas};
-    long t = 0;
+    ModeSwitches switches_;
+    RecordingCanvas canvas_;
+    Waterfall waterfall_{switches_, canvas_};
+    long t_ = 0;
 };
 
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
-TEST_F(WaterfallTest, SilenceDrawsAWhiteLineWithTwoRedMarks)
-{
-    feed(kWaterfallLength);
-    ASSERT_EQ(canvas.lines.size(), 1u);
-    const WaterfallLine& line = canvas.lines[0];
-    for (int x = 0; x < kWaterfallBins; ++x) {
-        const bool mark = x == 333 || x == 436;
-        EXPECT_EQ(line[static_cast<std::size_t>(x)], mark ? kWaterfallMark : kWhite) << x;
-    }
-}
-
-TEST_F(WaterfallTest, MarksFollowBandwidthAndRangeAtEachLine)
+TEST_F(WaterfallTest, SilenceIsWhiteWithRedMarksWhereTheRangeEnds)
 {
     const struct {
         bool bw2250;
@@ -57,62 +51,37 @@ TEST_F(WaterfallTest, MarksFollowBandwidthAndRangeAtEachLine)
         int high;
     } cases[] = {{true, true, 333, 436}, {true, false, 365, 404}, {false, true, 205, 308}, {false, false, 236, 276}};
     for (const auto& c : cases) {
-        switches.selectBandwidth(c.bw2250);
-        switches.setAfcWide(c.wide);
+        switches_.selectBandwidth(c.bw2250);
+        switches_.setAfcWide(c.wide);
         feed(kWaterfallLength);
-        const WaterfallLine& line = canvas.lines.back();
-        int marks = 0;
-        for (std::uint32_t colour : line)
-            marks += colour == kWaterfallMark;
-        EXPECT_EQ(marks, 2);
-        EXPECT_EQ(line[static_cast<std::size_t>(c.low)], kWaterfallMark) << c.low;
-        EXPECT_EQ(line[static_cast<std::size_t>(c.high)], kWaterfallMark) << c.high;
+        const WaterfallLine& line = canvas_.lines.back();
+        for (int x = 0; x < kWaterfallBins; ++x)
+            ASSERT_EQ(line[static_cast<std::size_t>(x)], x == c.low || x == c.high ? kWaterfallMark : kWhite) << x;
     }
 }
 
-TEST_F(WaterfallTest, StrongToneAt1500HzIsBlackAtBin384BetweenTheMarks)
+// A bin is 255 grey steps below white at 255 * 3500 of magnitude: 1024 * 10000 is far
+// beyond, 1024 * 600 / 3500 = 175.5 steps rounds to 176.
+TEST_F(WaterfallTest, StrongTonesAreBlackWeakOnesGrey)
 {
-    // 1024 * amplitude in the bin, far beyond the 255 * 3500 that reaches black.
-    feed(kWaterfallLength, 10000.0f, 1500.0);
-    ASSERT_EQ(canvas.lines.size(), 1u);
-    const WaterfallLine& line = canvas.lines[0];
+    feed(kWaterfallLength, 10000.0f, 600.0f);
+    const WaterfallLine& line = canvas_.lines.at(0);
     EXPECT_EQ(line[384], 0u);
+    EXPECT_EQ(line[256], 0x4F4F4Fu);  // 255 - 176 = 79
     EXPECT_EQ(line[100], kWhite);
-    EXPECT_EQ(line[700], kWhite);
-}
-
-TEST_F(WaterfallTest, WeakToneIsGrey)
-{
-    // 1024 * 600 / 3500 = 175.5 grey steps below white.
-    feed(kWaterfallLength, 600.0f, 1000.0);
-    const std::uint32_t grey = canvas.lines[0][256];
-    const std::uint32_t g = grey & 0xFF;
-    EXPECT_EQ(grey, g << 16 | g << 8 | g);
-    EXPECT_NEAR(static_cast<int>(g), 255 - 176, 1);
-}
-
-TEST(WaterfallGrey, ScaleAndRoundingHalvesToEven)
-{
-    EXPECT_EQ(Waterfall::greyLevel({0.0f, 0.0f}), 255);
-    EXPECT_EQ(Waterfall::greyLevel({1750.0f, 0.0f}), 254);   // 254.5
+    EXPECT_EQ(Waterfall::greyLevel({1750.0f, 0.0f}), 254);   // 254.5: halves to even
     EXPECT_EQ(Waterfall::greyLevel({0.0f, -5250.0f}), 254);  // 253.5
-    EXPECT_EQ(Waterfall::greyLevel({3500.0f * 255.0f, 0.0f}), 0);
-    EXPECT_EQ(Waterfall::greyLevel({3500.0f * 256.0f, 0.0f}), 0);
-    EXPECT_EQ(Waterfall::greyLevel({3000.0f * 35.0f, 4000.0f * 35.0f}), 205);  // |m| = 5000 * 35
+    EXPECT_EQ(Waterfall::greyLevel({3000.0f * 35.0f, 4000.0f * 35.0f}), 205);
 }
 
-TEST_F(WaterfallTest, ScrollsEvery1023SamplesAndDrawsEvery2048)
+TEST_F(WaterfallTest, ScrollsEvery1023SamplesDrawsEvery2048AndResumesWhereItStopped)
 {
     feed(kWaterfallLength);
-    EXPECT_EQ(canvas.events, "SSL");
-    // Stopping and resuming the feed carries on where it stopped.
+    EXPECT_EQ(canvas_.events, "SSL");
     feed(1000);
     feed(3 * kWaterfallLength - 1000);
-    EXPECT_EQ(canvas.lines.size(), 4u);
-    int scrolls = 0;
-    for (char e : canvas.events)
-        scrolls += e == 'S';
-    EXPECT_EQ(scrolls, 4 * kWaterfallLength / kWaterfallScrollSamples);
+    EXPECT_EQ(canvas_.lines.size(), 4u);
+    EXPECT_EQ(std::count(canvas_.events.begin(), canvas_.events.end(), 'S'), 4 * kWaterfallLength / 1023);
 }
 
 }  // namespace

@@ -1,16 +1,18 @@
+#include "tx/SymbolGenerator.h"
+
 #include <gtest/gtest.h>
 
 #include "TxTestSupport.h"
 #include "modem/Convolutional.h"
+#include "modem/Frame.h"
 #include "modem/Varicode.h"
-#include "tx/SymbolGenerator.h"
 
 namespace miv {
 namespace {
 
 // The tones a bit stream makes from a cleared encoder: two coded bits per data bit,
 // four coded bits per tone, Gray mapped. Whole tones only.
-std::vector<int> tonesOf(const std::string& bits)
+std::vector<int> tonesOf(const std::string& bits, std::size_t count = 1000)
 {
     ConvolutionalEncoder encoder;
     std::vector<int> coded;
@@ -20,7 +22,7 @@ std::vector<int> tonesOf(const std::string& bits)
         coded.push_back(pair.second);
     }
     std::vector<int> tones;
-    for (std::size_t i = 0; i + 4 <= coded.size(); i += 4)
+    for (std::size_t i = 0; i + 4 <= coded.size() && tones.size() < count; i += 4)
         tones.push_back(GrayTone[symbolValue(coded[i], coded[i + 1], coded[i + 2], coded[i + 3])]);
     return tones;
 }
@@ -41,10 +43,12 @@ std::string sixBit(const std::string& text)
     return bits;
 }
 
-const std::string kNul(1, '\0');
+std::string idles(int count)
+{
+    return std::string(static_cast<std::size_t>(count), '\0');
+}
 
-class Generator {
-public:
+struct Generator {
     explicit Generator(EffectiveMode mode = EffectiveMode::Hf2250Fast, const std::string& text = "")
     {
         const ModemMode m = test::makeMode(mode);
@@ -53,34 +57,32 @@ public:
         switches.selectSymbolRate(m.baud16);
         send.setText(text);
         send.moveToEnd();
-        vars.txState = TxState::Transmitting;
         generator.reset();
     }
 
-    int next() { return generator.NextSymbol(++n); }
     std::vector<int> next(int count)
     {
         std::vector<int> out;
         for (int i = 0; i < count; ++i)
-            out.push_back(next());
+            out.push_back(generator.NextSymbol(++n));
         return out;
     }
-    // Symbols until the generator takes its next character (fewer than 3 coded bits wait
-    // only right before it does); stops at `limit`.
-    std::vector<int> untilSent(int sentCount, int limit = 1000)
+    // Symbols until `count` characters have been taken.
+    std::vector<int> untilSent(int count)
     {
-        std::vector<int> out;
-        while (vars.SentCount < sentCount && limit-- > 0)
-            out.push_back(next());
-        return out;
+        return until([&] { return generator.sentCount() >= count; });
     }
-    // Runs to the end signal; the interleaver inputs from x21, the last one the 0 that
-    // comes with the end signal.
-    std::vector<int> toEnd(int limit = 5000)
+    // Symbols to the end signal, the last one the 0 that comes with it.
+    std::vector<int> toEnd()
+    {
+        return until([&] { return generator.endSignal(); });
+    }
+    template <typename Done>
+    std::vector<int> until(Done done)
     {
         std::vector<int> out;
-        while (!vars.EndSignal && limit-- > 0)
-            out.push_back(next());
+        for (int limit = 5000; !done() && limit > 0; --limit)
+            out.push_back(next(1)[0]);
         return out;
     }
 
@@ -88,86 +90,47 @@ public:
     MemoryTextWindow send;
     MemoryTextWindow receive;
     FixedClock clock{UtcTime{9, 5, 0}};
-    TransmitVariables vars;
-    SymbolGenerator generator{switches, send, receive, clock, vars};
+    SymbolGenerator generator{switches, send, receive, clock};
     long n = 20;  // the generator is first called at symbol count 21
 };
 
-std::vector<int> prefix(const std::vector<int>& v, std::size_t count)
-{
-    return {v.begin(), v.begin() + static_cast<long>(std::min(count, v.size()))};
-}
-
-TEST(SymbolGenerator, ResetWritesTheHeaderWithTheUtcTime)
-{
-    Generator g;
-    EXPECT_EQ(g.receive.text(), "\r\nTX <09:05 UTC> ");
-    EXPECT_EQ(g.receive.textIn(Colour::Red), "TX ");
-    EXPECT_EQ(g.receive.insertColour(), Colour::Red);  // the echo follows in red
-}
-
-TEST(SymbolGenerator, QuietWindowSendsIdleCharactersForever)
+TEST(SymbolGenerator, ResetWritesTheHeaderAndAQuietWindowIdlesForever)
 {
     Generator fast;
-    EXPECT_EQ(fast.next(22), tonesOf(varicode(kNul + kNul + kNul + kNul)));
+    EXPECT_EQ(fast.receive.text(), "\r\nTX <09:05 UTC> ");
+    EXPECT_EQ(fast.receive.textIn(Colour::Red), "TX ");
+    EXPECT_EQ(fast.receive.insertColour(), Colour::Red);  // the echo follows in red
+    EXPECT_EQ(fast.next(22), tonesOf(varicode(idles(4))));
     EXPECT_EQ(fast.generator.idleCharacters(), 4);
-    EXPECT_FALSE(fast.vars.EndSignal);
+    EXPECT_FALSE(fast.generator.endSignal());
 
     Generator slow(EffectiveMode::Hf500Slow);
     EXPECT_EQ(slow.next(30), std::vector<int>(30, 0));  // six zero bits from a cleared encoder
 }
 
-TEST(SymbolGenerator, CharactersGoOutInTheirCodeWithNothingBetween)
+TEST(SymbolGenerator, CharactersGoOutInTheirCodeMarkedRedAndEchoed)
 {
-    Generator fast(EffectiveMode::Hf2250Fast, "Hi e");
-    const std::string bits = varicode("Hi e");
-    EXPECT_EQ(fast.next(static_cast<int>(bits.size() / 2)), prefix(tonesOf(bits + varicode(kNul)), bits.size() / 2));
+    Generator fast(EffectiveMode::Hf2250Fast, "Hi\re");
+    fast.send.setSelStart(1);  // the operator's caret stays where it was
+    const std::string bits = varicode("Hi\re");
+    EXPECT_EQ(fast.next(static_cast<int>(bits.size() / 2)), tonesOf(bits, bits.size() / 2));
+    EXPECT_EQ(fast.send.textIn(Colour::Red), "Hi\re");
+    EXPECT_EQ(fast.send.selStart(), 1);
+    EXPECT_EQ(fast.send.insertColour(), Colour::Black);
+    EXPECT_EQ(fast.receive.text(), "\r\nTX <09:05 UTC> Hi\re");
 
-    // Every 6-bit mode, EME too whatever its hidden rate says.
+    // Every 6-bit mode, EME too whatever its hidden rate says; capitals only.
     for (const auto mode : {EffectiveMode::Hf2250Slow, EffectiveMode::Hf500Slow, EffectiveMode::Eme}) {
         Generator slow(mode, "a'{;\r\b");
         EXPECT_EQ(slow.next(18), tonesOf(sixBit("a'{;\r\b"))) << modeParameters(mode).name;
+        EXPECT_TRUE(slow.receive.text().ends_with("A'{;\r\b")) << modeParameters(mode).name;
     }
 }
 
-TEST(SymbolGenerator, SentCharactersTurnRedAndAreEchoed)
-{
-    Generator fast(EffectiveMode::Hf2250Fast, "ab\rc");
-    fast.send.setSelStart(1);  // the operator's caret stays where it was
-    fast.untilSent(4);
-    EXPECT_EQ(fast.send.textIn(Colour::Red), "ab\rc");
-    EXPECT_EQ(fast.send.selStart(), 1);
-    EXPECT_EQ(fast.send.insertColour(), Colour::Black);
-    EXPECT_EQ(fast.receive.text(), "\r\nTX <09:05 UTC> ab\rc");
-    EXPECT_EQ(fast.receive.textIn(Colour::Red), "TX ab\rc");
-
-    Generator slow(EffectiveMode::Hf500Slow, "qrz?");
-    slow.untilSent(4);
-    EXPECT_EQ(slow.receive.text(), "\r\nTX <09:05 UTC> QRZ?");  // the 6-bit alphabet has capitals only
-}
-
-TEST(SymbolGenerator, TextTypedWhileSendingGoesOutAfterTheIdle)
-{
-    Generator g(EffectiveMode::Hf2250Fast, "AB");
-    std::vector<int> x = g.untilSent(2);
-    while (g.generator.idleCharacters() < 2)
-        x.push_back(g.next());
-    g.send.moveToEnd();
-    g.send.setSelText("CD");
-    g.vars.txState = TxState::StopRequested;
-    const auto rest = g.toEnd();
-    x.insert(x.end(), rest.begin(), rest.end());
-
-    const std::string bits = varicode("AB" + kNul + kNul + "CD");
-    EXPECT_EQ(prefix(x, bits.size() / 2), prefix(tonesOf(bits), bits.size() / 2));
-    EXPECT_EQ(g.vars.SentCount, 4);
-    EXPECT_EQ(g.receive.text(), "\r\nTX <09:05 UTC> ABCD");
-}
-
-// Whatever came before and whenever the stop comes, the marker makes the same 28 tones
+// Whatever came before and whenever the end comes, the marker makes the same 28 tones
 // at x(m)..x(m + 27), m one more than a multiple of 4, and the end is signalled on the
 // symbol after them.
-TEST(SymbolGenerator, EndMarkerLandsTheSameWayAfterAnyText)
+TEST(SymbolGenerator, TheEndMarkerLandsTheSameWayAfterAnyText)
 {
     for (const auto mode : {EffectiveMode::Hf2250Fast, EffectiveMode::Hf500Slow, EffectiveMode::Eme}) {
         for (const std::string text : {"", "e", "ee", "Hi", "tnx 73", "CQ CQ de OH2XX"}) {
@@ -175,16 +138,14 @@ TEST(SymbolGenerator, EndMarkerLandsTheSameWayAfterAnyText)
                 Generator g(mode, text);
                 g.untilSent(static_cast<int>(text.size()));
                 while (g.generator.idleCharacters() < idle)
-                    g.next();
-                g.vars.txState = TxState::StopRequested;
+                    g.next(1);
+                g.generator.requestEnd();
                 const auto x = g.toEnd();
-                ASSERT_TRUE(g.vars.EndSignal);
+                ASSERT_TRUE(g.generator.endSignal());
                 ASSERT_EQ(x.back(), 0);
-                const long endN = g.n;
-                const long m = endN - 28;
-                EXPECT_EQ(m % 4, 1) << text << ", " << idle << " idle";
-                const std::vector<int> marker(x.end() - 29, x.end() - 1);
-                EXPECT_EQ(marker, std::vector<int>(EndMarkerTones.begin(), EndMarkerTones.end()))
+                EXPECT_EQ((g.n - 28) % 4, 1) << text << ", " << idle << " idle";
+                EXPECT_EQ(std::vector<int>(x.end() - 29, x.end() - 1),
+                          std::vector<int>(EndMarkerTones.begin(), EndMarkerTones.end()))
                     << modeParameters(mode).name << ", \"" << text << "\", " << idle << " idle";
             }
         }
@@ -193,7 +154,7 @@ TEST(SymbolGenerator, EndMarkerLandsTheSameWayAfterAnyText)
 
 // The hidden symbol-rate switch of an EME station must not change what it sends: a 1
 // rate bit would reach the far screen as a stray "@" in the 6-bit alphabet.
-TEST(SymbolGenerator, EmeEndMarkerIgnoresTheHiddenSymbolRate)
+TEST(SymbolGenerator, TheEmeEndMarkerIgnoresTheHiddenSymbolRate)
 {
     std::vector<std::vector<int>> sent;
     for (const bool hiddenBaud16 : {false, true}) {
@@ -201,93 +162,53 @@ TEST(SymbolGenerator, EmeEndMarkerIgnoresTheHiddenSymbolRate)
         g.switches.selectChannel(false);
         g.switches.selectSymbolRate(hiddenBaud16);
         g.switches.selectChannel(true);
-        g.vars.txState = TxState::StopRequested;
+        g.generator.requestEnd();
         sent.push_back(g.toEnd());
     }
     EXPECT_EQ(sent[0], sent[1]);
 }
 
-TEST(SymbolGenerator, StopWithOneCharacterSendsOneIdleFirst)
+TEST(SymbolGenerator, AnEndWithOneCharacterSendsOneIdleFirst)
 {
-    Generator one(EffectiveMode::Hf2250Fast, "k");
-    one.vars.txState = TxState::StopRequested;
-    one.toEnd();
-    EXPECT_EQ(one.generator.idleCharacters(), 1);
-
-    Generator two(EffectiveMode::Hf2250Fast, "kk");
-    two.vars.txState = TxState::StopRequested;
-    two.toEnd();
-    EXPECT_EQ(two.generator.idleCharacters(), 0);
-
-    Generator empty(EffectiveMode::Hf2250Fast, "");
-    empty.vars.txState = TxState::StopRequested;
-    empty.toEnd();
-    EXPECT_EQ(empty.generator.idleCharacters(), 0);
+    for (const auto& [text, idle] : {std::pair{"k", 1}, std::pair{"kk", 0}, std::pair{"", 0}}) {
+        Generator g(EffectiveMode::Hf2250Fast, text);
+        g.generator.requestEnd();
+        g.toEnd();
+        EXPECT_EQ(g.generator.idleCharacters(), idle) << text;
+    }
 }
 
+// Backspace withdraws the last sent character: character 8 goes out (value 27 in the
+// 6-bit alphabet), the echo loses the character, and the next character taken is the
+// one after the reduced count. With nothing sent it is an idle character.
 TEST(SymbolGenerator, BackspaceOverTheLastSentCharacter)
 {
     Generator g(EffectiveMode::Hf2250Fast, "ab");
     std::vector<int> x = g.untilSent(2);
-    // The key rules: Backspace at the caret after the sent text, and the key press
-    // removes the character from the window.
-    g.vars.BackspaceRequest = true;
-    g.vars.BackspaceConfirmed = true;
-    g.send.setText("a");
-    const auto rest = g.next(40);
+    g.generator.requestBackspace();
+    g.send.setText("a");  // what the window does with the key
+    const auto rest = g.next(30);
     x.insert(x.end(), rest.begin(), rest.end());
-
-    EXPECT_EQ(g.vars.SentCount, 1);
-    EXPECT_FALSE(g.vars.BackspaceRequest);
-    const std::string bits = varicode("ab\b") + varicode(kNul + kNul + kNul + kNul + kNul + kNul);
-    EXPECT_EQ(prefix(x, 40), prefix(tonesOf(bits), 40));
+    EXPECT_FALSE(g.generator.backspaceRequested());
+    EXPECT_EQ(x, tonesOf(varicode("ab\b") + varicode(idles(6)), x.size()));
     EXPECT_EQ(g.receive.text(), "\r\nTX <09:05 UTC> a");
-    EXPECT_EQ(g.receive.textIn(Colour::Red), "a");  // the snapshot comes back plain, the echo red
-
-    // The next character typed is the one at the reduced count + 1.
-    g.send.moveToEnd();
-    g.send.setSelText("c");
+    EXPECT_EQ(g.receive.textIn(Colour::Red), "a");  // the snapshot comes back plain
+    g.send.append("c");
     g.untilSent(2);
     EXPECT_EQ(g.receive.text(), "\r\nTX <09:05 UTC> ac");
-}
 
-TEST(SymbolGenerator, UnconfirmedBackspaceSendsTheCharacterAgain)
-{
-    Generator g(EffectiveMode::Hf2250Fast, "ab");
-    g.untilSent(2);
-    g.vars.BackspaceRequest = true;
-    g.vars.BackspaceConfirmed = false;  // the window kept the character
-    while (g.vars.BackspaceRequest)
-        g.next();
-    EXPECT_EQ(g.vars.SentCount, 1);
-    EXPECT_EQ(g.receive.text(), "\r\nTX <09:05 UTC> a");
-    g.untilSent(2);
-    EXPECT_EQ(g.receive.text(), "\r\nTX <09:05 UTC> ab");
-}
+    Generator sixBits(EffectiveMode::Eme, "ab");
+    std::vector<int> y = sixBits.untilSent(2);
+    sixBits.generator.requestBackspace();
+    sixBits.send.setText("a");
+    const auto more = sixBits.next(9);
+    y.insert(y.end(), more.begin(), more.end());
+    EXPECT_EQ(std::vector<int>(y.begin(), y.begin() + 9), tonesOf(sixBit("ab\b")));
 
-TEST(SymbolGenerator, BackspaceWithNothingSentSendsIdle)
-{
-    Generator g(EffectiveMode::Hf2250Fast, "");
-    g.vars.BackspaceRequest = true;
-    EXPECT_EQ(g.next(11), tonesOf(varicode(kNul + kNul)));
-    EXPECT_EQ(g.vars.SentCount, 0);
-    EXPECT_FALSE(g.vars.BackspaceRequest);
-
-    Generator slow(EffectiveMode::Hf2250Slow, "");
-    slow.vars.BackspaceRequest = true;
-    EXPECT_EQ(slow.next(3), tonesOf(sixBit(kNul)));
-}
-
-TEST(SymbolGenerator, BackspaceIn6BitModesIsValue27)
-{
-    Generator g(EffectiveMode::Eme, "ab");
-    auto x = g.untilSent(2);
-    g.vars.BackspaceRequest = true;
-    g.vars.BackspaceConfirmed = true;
-    g.send.setText("a");
-    const auto rest = g.next(9);
-    x.insert(x.end(), rest.begin(), rest.end());
-    EXPECT_EQ(prefix(x, 9), tonesOf(sixBit("ab\b")));
+    Generator nothingSent(EffectiveMode::Hf2250Fast, "");
+    nothingSent.generator.requestBackspace();
+    EXPECT_EQ(nothingSent.next(11), tonesOf(varicode(idles(2))));
+    EXPECT_EQ(nothingSent.generator.sentCount(), 0);
 }
 
 // The window may lose text under the generator: a clear, a macro that empties it.
@@ -297,13 +218,13 @@ TEST(SymbolGenerator, SurvivesTheSendWindowShrinking)
     g.untilSent(4);
     g.send.setText("HI");
     g.next(30);
-    EXPECT_EQ(g.vars.SentCount, 2);  // nothing past the text is read
+    EXPECT_EQ(g.generator.sentCount(), 2);  // nothing past the text is read
 
     g.send.setText("");
-    g.vars.txState = TxState::StopRequested;
-    g.toEnd(200);
-    EXPECT_TRUE(g.vars.EndSignal);  // the stop is not waiting for a length already passed
-    EXPECT_EQ(g.vars.SentCount, 0);
+    g.generator.requestEnd();
+    g.toEnd();
+    EXPECT_TRUE(g.generator.endSignal());  // the end is not waiting for a length already passed
+    EXPECT_EQ(g.generator.sentCount(), 0);
 }
 
 }  // namespace

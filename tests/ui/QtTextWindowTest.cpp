@@ -1,5 +1,4 @@
 #include <QClipboard>
-#include <QTextBlock>
 #include <QTextDocument>
 #include <QtTest>
 #include <random>
@@ -16,11 +15,8 @@ class QtTextWindowTest : public QObject {
 
 private slots:
     void behavesAsTheTextModelUnderRandomOperations();
-    void twoColoursInsertedInTurnMakeTwoRuns();
-    void aSnapshotWrittenBackThenExtendedReadsAsBefore();
     void everyEightBitCharacterSurvivesTheRoundTrip();
     void lineBreaksShowOnceAndCopyAsUnicodeLines();
-    void selectionColourIsAStateOfItsOwn();
     void textFollowsEditsMadeOnTheWidget();
 };
 
@@ -104,45 +100,6 @@ void QtTextWindowTest::behavesAsTheTextModelUnderRandomOperations()
     }
 }
 
-void QtTextWindowTest::twoColoursInsertedInTurnMakeTwoRuns()
-{
-    TextView view;
-    QtTextWindow& window = view.window();
-    window.append("header ");
-    window.setInsertColour(Colour::Blue);
-    window.append("blue");
-    window.setInsertColour(Colour::Black);
-    window.append("black");
-    QCOMPARE(window.text(), std::string("header blueblack"));
-    QCOMPARE(window.colourAt(7), Colour::Blue);
-    QCOMPARE(window.colourAt(10), Colour::Blue);
-    QCOMPARE(window.colourAt(11), Colour::Black);
-    // On screen too: the fragment carries the colour.
-    const QTextBlock block = view.document()->firstBlock();
-    int blueFragments = 0;
-    for (auto it = block.begin(); !it.atEnd(); ++it)
-        if (it.fragment().charFormat().foreground().color() == QColor(0, 0, 255))
-            ++blueFragments;
-    QCOMPARE(blueFragments, 1);
-}
-
-void QtTextWindowTest::aSnapshotWrittenBackThenExtendedReadsAsBefore()
-{
-    TextView view;
-    QtTextWindow& window = view.window();
-    window.append("\r\nTX <09:05 UTC> ");
-    const std::string snapshot = window.text();
-    window.setInsertColour(Colour::Red);
-    window.append("HELLO");
-    window.setText(snapshot);
-    window.moveToEnd();
-    window.setInsertColour(Colour::Red);
-    window.setSelText("HELL");
-    QCOMPARE(window.text(), snapshot + "HELL");
-    QCOMPARE(window.colourAt(static_cast<int>(snapshot.size())), Colour::Red);
-    QCOMPARE(window.colourAt(3), Colour::Black);
-}
-
 void QtTextWindowTest::everyEightBitCharacterSurvivesTheRoundTrip()
 {
     std::string all;
@@ -166,26 +123,6 @@ void QtTextWindowTest::lineBreaksShowOnceAndCopyAsUnicodeLines()
     view.selectAll();
     view.copy();
     QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromUtf8("one\ntwo\nthree\nfour"));
-}
-
-void QtTextWindowTest::selectionColourIsAStateOfItsOwn()
-{
-    TextView view;
-    QtTextWindow& window = view.window();
-    window.setInsertColour(Colour::Blue);
-    window.append("blue");
-    window.setSelStart(1);  // after a blue character: still blue, not what lies before
-    window.setInsertColour(Colour::Red);
-    window.setSelStart(0);
-    window.setSelText("r");
-    QCOMPARE(window.colourAt(0), Colour::Red);
-    window.setSelStart(2);
-    window.setSelLength(2);
-    window.setInsertColour(Colour::Green);  // colours the selection as well
-    QCOMPARE(window.colourAt(2), Colour::Green);
-    QCOMPARE(window.colourAt(3), Colour::Green);
-    QCOMPARE(window.colourAt(4), Colour::Blue);
-    QCOMPARE(window.insertColour(), Colour::Green);
 }
 
 void QtTextWindowTest::textFollowsEditsMadeOnTheWidget()

@@ -15,8 +15,8 @@
 #include "platform/serial/QtSerialPort.h"
 #include "platform/settings/FileSettingsStore.h"
 #include "station/ProgramInfo.h"
+#include "ui/MainWindow.h"
 #include "ui/QtOperatorMessages.h"
-#include "ui/frmPrincipal.h"
 
 int main(int argc, char** argv)
 {
@@ -75,7 +75,7 @@ int main(int argc, char** argv)
     miv::QtSerialPort serial;
     miv::CurlMailTransport mail;
 
-    miv::frmPrincipal window({clock, messages, settings, audio, processorTimes, alarm, serial,
-                              miv::assignComPorts(miv::QtSerialPort::listDevices()), mail});
+    miv::MainWindow window({clock, messages, settings, audio, processorTimes, alarm, serial,
+                            miv::assignComPorts(miv::QtSerialPort::listDevices()), mail});
     return QApplication::exec();
 }

@@ -7,10 +7,10 @@
 namespace miv {
 
 // "About MIV": what the program is and its version.
-class frmAbout final : public QDialog {
+class AboutDialog final : public QDialog {
     Q_OBJECT
 public:
-    explicit frmAbout(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
 };
 
 }  // namespace miv

@@ -1,4 +1,4 @@
-#include "ui/frmAbout.h"
+#include "ui/AboutDialog.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -6,9 +6,9 @@
 
 namespace miv {
 
-frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 {
-    setObjectName("frmAbout");
+    setObjectName("aboutDialog");
     setWindowTitle("About MIV");
     auto* title = new QLabel("<h2>MIV</h2>", this);
     auto* description = new QLabel(
@@ -17,10 +17,10 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
         "convolutional code and Viterbi decoding, in 2250 Hz and 500 Hz bandwidths at 16 "
         "and 1 baud.",
         this);
-    description->setObjectName("lblDescription");
+    description->setObjectName("description");
     description->setWordWrap(true);
     auto* version = new QLabel(QString("Version ") + kProgramVersion, this);
-    version->setObjectName("lblVersion");
+    version->setObjectName("version");
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);

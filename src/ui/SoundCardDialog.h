@@ -14,10 +14,10 @@ class Station;
 // "SoundCard Configuration": the capture and playback devices. SAVE restarts capture on
 // the chosen input at once; playback takes the chosen output at the next transmission.
 // A live store like the operator window.
-class frmTarjetaSonido final : public QDialog {
+class SoundCardDialog final : public QDialog {
     Q_OBJECT
 public:
-    frmTarjetaSonido(Station& station, OperatorMessages& messages, QWidget* parent = nullptr);
+    SoundCardDialog(Station& station, OperatorMessages& messages, QWidget* parent = nullptr);
 
     // SAVE acts only while the station receives.
     void showSaveEnabled();
@@ -29,13 +29,13 @@ protected:
 
 private:
     void selectionChanged();
-    void cmdSave_Click();
+    void save();
 
     Station& station_;
     OperatorMessages& messages_;
-    QComboBox* cboTarjetaSonidoEntrada_;
-    QComboBox* cboTarjetaSonidoSalida_;
-    QPushButton* cmdSave_;
+    QComboBox* input_;
+    QComboBox* output_;
+    QPushButton* saveButton_;
 };
 
 }  // namespace miv

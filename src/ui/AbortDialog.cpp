@@ -1,4 +1,4 @@
-#include "ui/frmStopTransmission.h"
+#include "ui/AbortDialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -7,16 +7,16 @@
 
 namespace miv {
 
-frmStopTransmission::frmStopTransmission(QWidget* parent) : QDialog(parent)
+AbortDialog::AbortDialog(QWidget* parent) : QDialog(parent)
 {
-    setObjectName("frmStopTransmission");
+    setObjectName("abortDialog");
     setWindowTitle("ABORT TRANSMISSION");
     setModal(false);
     auto* question = new QLabel("The message will be cut. Are you sure?", this);
     auto* yes = new QPushButton("YES", this);
-    yes->setObjectName("cmdYES");
+    yes->setObjectName("yesButton");
     auto* no = new QPushButton("NO", this);
-    no->setObjectName("cmdNO");
+    no->setObjectName("noButton");
     no->setDefault(true);  // Enter must not cut a transmission by accident
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -26,13 +26,10 @@ frmStopTransmission::frmStopTransmission(QWidget* parent) : QDialog(parent)
     layout->addWidget(question);
     layout->addLayout(buttons);
     connect(yes, &QPushButton::clicked, this, [this] {
-        emit cmdYES_Click();
+        emit abortConfirmed();
         close();
     });
-    connect(no, &QPushButton::clicked, this, [this] {
-        emit cmdNO_Click();
-        close();
-    });
+    connect(no, &QPushButton::clicked, this, &QDialog::close);
 }
 
 }  // namespace miv

@@ -12,10 +12,10 @@ namespace miv {
 
 // "Operator": the operator details the macros and the reports use. While it is open
 // its fields are the details everyone reads; SAVE writes them, CLOSE forgets the edits.
-class frmOperator final : public QDialog {
+class OperatorDialog final : public QDialog {
     Q_OBJECT
 public:
-    frmOperator(LiveSection<OperatorDetails>& store, OperatorMessages& messages, QWidget* parent = nullptr);
+    OperatorDialog(LiveSection<OperatorDetails>& store, OperatorMessages& messages, QWidget* parent = nullptr);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -25,17 +25,17 @@ protected:
 private:
     OperatorDetails fields() const;
     void callsignChanged();
-    void cmdSave_Click();
+    void save();
 
     LiveSection<OperatorDetails>& store_;
     OperatorMessages& messages_;
-    QLineEdit* txtCallsign_;
-    QLineEdit* txtName_;
-    QLineEdit* txtQTH_;
-    QLineEdit* txtLocator_;
-    QLineEdit* txtStation_;
-    QLineEdit* txtEmail_;
-    QLineEdit* txtCustom_;
+    QLineEdit* callsign_;
+    QLineEdit* name_;
+    QLineEdit* qth_;
+    QLineEdit* locator_;
+    QLineEdit* station_;
+    QLineEdit* email_;
+    QLineEdit* custom_;
 };
 
 }  // namespace miv

@@ -18,29 +18,28 @@ class QTimer;
 
 namespace miv {
 
+class AbortDialog;
+class EmailDialog;
+class EmailNotificationDialog;
 class NeedleGauge;
+class OperatorDialog;
 class OptionPair;
 class SendTextEdit;
+class SoundCardDialog;
 class TextView;
 class WaterfallView;
-class frmEmail;
-class frmEmailNotification;
-class frmOperator;
-class frmStopTransmission;
-class frmTarjetaSonido;
 
 // The operator's main window: shows the station and forwards every click, key and
-// timer tick to it. Building it starts the station, which shows it. Widgets carry the names the operator's manual and
-// the tests use (rtfVentanaTX, cmdTX_RX, imgBW2250, ...).
-class frmPrincipal final : public QMainWindow, private ModeListener, private StationObserver {
+// timer tick to it. Building it starts the station, which shows it.
+class MainWindow final : public QMainWindow, private ModeListener, private StationObserver {
     Q_OBJECT
 public:
-    explicit frmPrincipal(StationPlatform platform, QWidget* parent = nullptr);
-    ~frmPrincipal() override;
+    explicit MainWindow(StationPlatform platform, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     Station& station() { return *station_; }
-    TextView& receiveWindow() { return *rtfVentanaRX_; }
-    SendTextEdit& sendWindow() { return *rtfVentanaTX_; }
+    TextView& receiveWindow() { return *receiveView_; }
+    SendTextEdit& sendWindow() { return *sendView_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -58,11 +57,11 @@ private:
     void showMacros();
     void showClock();
     void destinationChanged();
-    void mnuCOMA_Click(int index);
-    void tmrPosicionCursor_Timer();
-    void showOperatorWindow();
-    void showEmailWindow();
-    void showSoundCardWindow();
+    void choosePort(int index);
+    void updateCursorReadout();
+    void showOperatorDialog() override;
+    void showEmailDialog();
+    void showSoundCardDialog();
 
     void bandwidthChanged() override { showMode(); }
     void symbolRateChanged() override { showMode(); }
@@ -80,50 +79,46 @@ private:
     void focusSendWindow() override;
     void clearWaterfall() override;
     void showMainWindow() override { show(); }
-    void showOperatorDialog() override { showOperatorWindow(); }
     void showAbortDialog() override;
     void closeAbortDialog() override;
     void showMailNotification(bool sent) override;
     void closeMailNotification() override;
 
-    TextView* rtfVentanaRX_ = nullptr;
-    SendTextEdit* rtfVentanaTX_ = nullptr;
-    WaterfallView* pctWaterfall_ = nullptr;
+    TextView* receiveView_ = nullptr;
+    SendTextEdit* sendView_ = nullptr;
+    WaterfallView* waterfallView_ = nullptr;
     std::unique_ptr<Station> station_;
 
-    QGroupBox* fraBW_ = nullptr;
-    QGroupBox* fraChannel_ = nullptr;
-    QGroupBox* fraSymbolRate_ = nullptr;
-    QGroupBox* fraShiftRange_ = nullptr;
-    QGroupBox* fraWaterFall_ = nullptr;
-    QGroupBox* fraAlarma_ = nullptr;
+    QGroupBox* bandwidthFrame_ = nullptr;
+    QGroupBox* symbolRateFrame_ = nullptr;
+    QGroupBox* waterfallFrame_ = nullptr;
     OptionPair* bandwidth_ = nullptr;
     OptionPair* channel_ = nullptr;
     OptionPair* symbolRate_ = nullptr;
-    OptionPair* autoBaud_ = nullptr;
-    OptionPair* afcRange_ = nullptr;
+    OptionPair* autoRate_ = nullptr;
+    OptionPair* shiftRange_ = nullptr;
     OptionPair* waterfall_ = nullptr;
     OptionPair* alarm_ = nullptr;
 
-    QLineEdit* Text2_ = nullptr;
+    QLineEdit* cursorReadout_ = nullptr;
     std::array<NeedleGauge*, kGaugeCount> gauges_{};
     std::array<QLineEdit*, kGaugeCount> gaugeCaptions_{};
-    QPushButton* cmdTX_RX_ = nullptr;
+    QPushButton* transmitButton_ = nullptr;
     std::array<QPushButton*, kMacros.size()> macroButtons_{};
-    QLineEdit* Text14_ = nullptr;
-    QLabel* imgLedRojo_ = nullptr;
-    QLabel* imgLedVerde_ = nullptr;
-    std::array<QLabel*, 4> imgFondo_{};
-    std::array<QPixmap, 10> imgNumeros_;
-    std::array<QAction*, kHighestComPort + 1> mnuCOMA_{};
+    QLineEdit* destination_ = nullptr;
+    QLabel* transmitLamp_ = nullptr;
+    QLabel* receiveLamp_ = nullptr;
+    std::array<QLabel*, 4> clockDigits_{};
+    std::array<QPixmap, 10> digitPictures_;
+    std::array<QAction*, kHighestComPort + 1> portEntries_{};
     std::array<QTimer*, kStationTimers> timers_{};
     OperatorMessages& messages_;
 
-    QPointer<frmOperator> frmOperator_;
-    QPointer<frmEmail> frmEmail_;
-    QPointer<frmTarjetaSonido> frmTarjetaSonido_;
-    QPointer<frmStopTransmission> frmStopTransmission_;
-    QPointer<frmEmailNotification> frmEmailNotification_;
+    QPointer<OperatorDialog> operatorDialog_;
+    QPointer<EmailDialog> emailDialog_;
+    QPointer<SoundCardDialog> soundCardDialog_;
+    QPointer<AbortDialog> abortDialog_;
+    QPointer<EmailNotificationDialog> notification_;
 };
 
 }  // namespace miv

@@ -14,10 +14,10 @@ namespace miv {
 
 // "E-Mail Report Configuration": how reports to the stations that sent their address
 // are delivered. A live store like the operator window.
-class frmEmail final : public QDialog {
+class EmailDialog final : public QDialog {
     Q_OBJECT
 public:
-    frmEmail(LiveSection<EmailAccount>& store, OperatorMessages& messages, QWidget* parent = nullptr);
+    EmailDialog(LiveSection<EmailAccount>& store, OperatorMessages& messages, QWidget* parent = nullptr);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -27,21 +27,21 @@ protected:
 private:
     EmailAccount fields() const;
     void showOption();
-    void Command1_Click();
+    void save();
 
     LiveSection<EmailAccount>& store_;
     OperatorMessages& messages_;
-    QRadioButton* optSMTP_;
-    QRadioButton* optGmail_;
-    QRadioButton* optNoInternet_;
-    QLabel* lblServer_;
-    QLineEdit* txtServidorSMTP_;
-    QLabel* lblUser_;
-    QLineEdit* txtUsuarioGmail_;
-    QLabel* lblGmail_;
-    QLabel* lblPassword_;
-    QLineEdit* txtPassword_;
-    QLabel* lblNota_;
+    QRadioButton* smtpOption_;
+    QRadioButton* webMailOption_;
+    QRadioButton* noInternetOption_;
+    QLabel* serverLabel_;
+    QLineEdit* smtpServer_;
+    QLabel* userLabel_;
+    QLineEdit* webMailUser_;
+    QLabel* domainLabel_;
+    QLabel* passwordLabel_;
+    QLineEdit* password_;
+    QLabel* note_;
 };
 
 }  // namespace miv

@@ -14,6 +14,7 @@
 #include "platform/SerialPort.h"
 #include "platform/SettingsStore.h"
 #include "platform/audio/BlockAudioSource.h"
+#include "platform/audio/FileAudioSource.h"
 #include "platform/audio/LentAudio.h"
 #include "platform/audio/MemorySink.h"
 #include "station/Station.h"
@@ -40,12 +41,10 @@ private:
 
 class RecordingAlarm final : public AlarmPlayer {
 public:
-    void play(std::span<const AlarmTone> tones, const std::string& transmitDevice) override
+    void play(std::span<const AlarmTone>, const std::string& transmitDevice) override
     {
-        played.push_back({tones.begin(), tones.end()});
         devices.push_back(transmitDevice);
     }
-    std::vector<std::vector<AlarmTone>> played;
     std::vector<std::string> devices;
 };
 
@@ -84,6 +83,15 @@ inline ComAssignment twoSerialPorts()
     ports[0] = SerialDeviceInfo{"/dev/ttyS0", "ttyS0", ""};
     ports[4] = SerialDeviceInfo{"/dev/serial/by-id/usb-FTDI-if00-port0", "ttyUSB0", "FT232R USB UART"};
     return ports;
+}
+
+// A reference transmission as the sound card would deliver it, with silence after it
+// on which the receiver decides the last symbols.
+inline std::unique_ptr<AudioSource> recording(const char* name)
+{
+    auto file = std::make_unique<FileAudioSource>(std::string(MIV_VECTORS_DIR) + "/" + name);
+    file->appendSilence(200);
+    return file;
 }
 
 // Everything a station needs, none of it real.
