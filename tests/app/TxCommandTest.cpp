@@ -5,7 +5,7 @@
 
 #include <unistd.h>
 
-#include "TxTestSupport.h"
+#include "tx/TxTestSupport.h"
 #include "app/cli/Commands.h"
 #include "app/cli/ExitCodes.h"
 #include "tx/Render.h"

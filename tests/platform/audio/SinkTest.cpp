@@ -8,7 +8,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include "TxTestSupport.h"
+#include "tx/TxTestSupport.h"
 #include "platform/audio/FileSinks.h"
 #include "platform/audio/MemorySink.h"
 
