@@ -11,9 +11,11 @@ namespace {
 constexpr double kAmplitude = 0.4 * 32767;
 constexpr int kRampSamples = kAlarmSampleRate * 5 / 1000;
 
+// A listed name may be shortened, or carry the suffix that tells alike devices apart;
+// a device of the same description may then be the one meant.
 bool sameDevice(std::string_view listed, std::string_view known)
 {
-    return !known.empty() && known.starts_with(listed);
+    return !known.empty() && (known.starts_with(listed) || known.starts_with(describedAs(listed)));
 }
 
 }  // namespace

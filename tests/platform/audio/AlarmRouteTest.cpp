@@ -25,8 +25,9 @@ TEST(AlarmRoute, PlaysOnlyOnADefaultOutputThatIsNotTheTransmitters)
     EXPECT_TRUE(alarmMayUseDefaultOutput(kSpeakers, "USB Audio CODEC Analog Stereo"));
     EXPECT_FALSE(alarmMayUseDefaultOutput(kSpeakers, "Built-in Audio Analog Stereo"));
     EXPECT_FALSE(alarmMayUseDefaultOutput(kSpeakers, kSpeakers.name));
-    // Device lists may shorten a name to 31 characters.
+    // Device lists may shorten a name to 31 characters, or tell alike devices apart.
     EXPECT_FALSE(alarmMayUseDefaultOutput(kSpeakers, std::string(kSpeakers.name.substr(0, 31))));
+    EXPECT_FALSE(alarmMayUseDefaultOutput(kSpeakers, "Built-in Audio Analog Stereo (2)"));
 }
 
 TEST(AlarmRoute, AnyDoubtMeansTheSystemBeep)
