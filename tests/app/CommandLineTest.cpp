@@ -15,7 +15,7 @@
 
 #include "app/cli/ExitCodes.h"
 #include "platform/audio/AudioFileReader.h"
-#include "mail/SmtpTestServer.h"
+#include "platform/mail/SmtpTestServer.h"
 #include "tx/Render.h"
 
 namespace miv::test {

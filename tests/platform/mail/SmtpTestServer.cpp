@@ -1,4 +1,4 @@
-#include "mail/SmtpTestServer.h"
+#include "platform/mail/SmtpTestServer.h"
 
 #include <csignal>
 #include <stdexcept>
