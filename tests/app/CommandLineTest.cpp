@@ -14,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/cli/ExitCodes.h"
+#include "platform/TestDirectory.h"
 #include "platform/audio/AudioFileReader.h"
 #include "platform/mail/SmtpTestServer.h"
 #include "tx/Render.h"
@@ -50,15 +51,7 @@ std::vector<std::int16_t> samplesOf(const std::string& path)
 
 class CommandLine : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir_ = std::filesystem::temp_directory_path() / ("miv-cli-" + std::to_string(::getpid()) + "-" +
-                                                         testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string path(const std::string& name) const { return dir_ / name; }
     static std::string vector(const std::string& name) { return std::string(MIV_VECTORS_DIR) + "/" + name; }
 
     // Runs a shell command line in which {miv} stands for the program, {tmp} for the
@@ -67,7 +60,7 @@ protected:
     {
         const std::pair<std::string, std::string> names[] = {
             {"{miv}", std::string(MIV_BINARY_DIR) + "/src/app/miv-cli"},
-            {"{tmp}", dir_.string()},
+            {"{tmp}", dir_.path().string()},
             {"{vectors}", MIV_VECTORS_DIR}};
         for (const auto& [name, value] : names)
             for (std::size_t at = 0; (at = line.find(name, at)) != std::string::npos; at += value.size())
@@ -81,7 +74,7 @@ protected:
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, readFile(path("stderr"))};
     }
 
-    std::filesystem::path dir_;
+    TestDirectory dir_;
 };
 
 TEST_F(CommandLine, TxRendersTheReferenceTransmissionAndEveryOption)

@@ -5,44 +5,31 @@
 namespace miv {
 namespace {
 
-TEST(MemoryTextWindow, InsertionsTakeTheCurrentColourInOrder)
+TEST(MemoryTextWindow, InsertionsTakeTheCurrentColourAndASelectionIsColouredAndReplaced)
 {
     MemoryTextWindow window;
     window.setInsertColour(Colour::Blue);
     window.append("RX: ");
     window.setInsertColour(Colour::Black);
-    window.append("<12:00 UTC>");
-    EXPECT_EQ(window.text(), "RX: <12:00 UTC>");
+    window.append("<12:00 UTC> abcdef");
     EXPECT_EQ(window.textIn(Colour::Blue), "RX: ");
-    EXPECT_EQ(window.textIn(Colour::Black), "<12:00 UTC>");
     EXPECT_EQ(window.selStart(), window.length());
-}
 
-TEST(MemoryTextWindow, SelectionIsColouredAndReplaced)
-{
-    MemoryTextWindow window;
-    window.append("abcdef");
-    window.setSelStart(2);
+    window.setSelStart(18);
     window.setSelLength(1);
     window.setInsertColour(Colour::Red);
-    EXPECT_EQ(window.colourAt(2), Colour::Red);
-    EXPECT_EQ(window.colourAt(3), Colour::Black);
-    window.setSelStart(4);
+    EXPECT_EQ(window.colourAt(18), Colour::Red);
+    EXPECT_EQ(window.colourAt(19), Colour::Black);
+    window.setSelStart(20);
     window.setSelLength(100);  // clamped to the text
     window.setSelText("X");
-    EXPECT_EQ(window.text(), "abcdX");
-    EXPECT_EQ(window.selStart(), 5);
-}
+    EXPECT_EQ(window.text(), "RX: <12:00 UTC> abcdX");
+    EXPECT_EQ(window.textIn(Colour::Red), "cX");
+    EXPECT_EQ(window.selStart(), 21);
 
-TEST(MemoryTextWindow, SnapshotRestoredThenInsertedAgain)
-{
-    MemoryTextWindow window;
-    window.append("header ");
-    const std::string snapshot = window.text();
-    window.append("ab");
-    window.setText(snapshot);
+    // A text set anew is black, with the insertion point at its start.
+    window.setText("header ");
     EXPECT_EQ(window.selStart(), 0);
-    window.setInsertColour(Colour::Red);
     window.append("a");
     EXPECT_EQ(window.text(), "header a");
     EXPECT_EQ(window.textIn(Colour::Red), "a");

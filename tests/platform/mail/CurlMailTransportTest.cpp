@@ -10,6 +10,7 @@
 #include "mail/MailDispatcher.h"
 #include "mail/ReportDelivery.h"
 #include "mail/ReportPlanner.h"
+#include "platform/TestDirectory.h"
 #include "platform/mail/CurlMailTransport.h"
 #include "platform/mail/SmtpTestServer.h"
 
@@ -65,13 +66,11 @@ TEST_F(CurlMailTransportTest, TheServerReceivesAWellFormedMessageIntact)
     std::map<std::string, std::string> headers;
     for (const auto& header : seen["headers"])
         headers[header[0]] = header[1];
+    EXPECT_EQ(headers.size(), 8u);  // with Date and Message-ID
     EXPECT_EQ(headers["Subject"], "EA4XYZ has received your Radio Message");
     EXPECT_EQ(headers["To"], "g4abc@example.com");
     EXPECT_EQ(headers["From"], "\"MIV.Notification\" <ea4xyz@example.es>");
-    EXPECT_EQ(headers["MIME-Version"], "1.0");
     EXPECT_EQ(headers["Content-Type"], "text/plain; charset=\"US-ASCII\"");
-    EXPECT_TRUE(headers.contains("Date"));
-    EXPECT_TRUE(headers.contains("Message-ID"));
 }
 
 TEST_F(CurlMailTransportTest, ADeliveryTheServerDidNotAcceptIsAFailure)
@@ -105,23 +104,15 @@ TEST_F(CurlMailTransportTest, ADeliveryTheServerDidNotAcceptIsAFailure)
 
 class WebMailTest : public CurlMailTransportTest {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "miv-tls-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        directory_ = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(directory_); }
-
     ReportOutcome deliverThroughWebMail(const std::string& password, nlohmann::json& seen)
     {
         SmtpTestServer server(
-            {"--tls-dir", directory_.string(), "--user", "pedro.ea4xyz@gmail.com", "--password", "s3cret pass"});
+            {"--tls-dir", directory_.path().string(), "--user", "pedro.ea4xyz@gmail.com", "--password", "s3cret pass"});
         ReportPlannerOptions options;
         options.webMail = {"127.0.0.1", server.port(), "gmail.com"};
         ReportPlanner planner(options);
         input_.account = {MailOption::WebMail, "", "pedro.ea4xyz", password};
-        CurlMailTransport transport({10s, (directory_ / "cert.pem").string()});
+        CurlMailTransport transport({10s, directory_ / "cert.pem"});
         // Through the dispatcher, as the window sends it.
         MailDispatcher dispatcher(transport);
         dispatcher.submit(planner.plan(input_));
@@ -134,7 +125,7 @@ protected:
         return outcomes.empty() ? ReportOutcome{} : outcomes.front();
     }
 
-    std::filesystem::path directory_;
+    test::TestDirectory directory_;
 };
 
 TEST_F(WebMailTest, LogsInOverTlsAndSendsOnlyWithTheRightPassword)
@@ -154,15 +145,16 @@ TEST_F(WebMailTest, LogsInOverTlsAndSendsOnlyWithTheRightPassword)
 
 TEST_F(WebMailTest, AnUntrustedCertificateIsAFailure)
 {
-    SmtpTestServer server({"--tls-dir", directory_.string(), "--user", "u@gmail.com", "--password", "p"});
-    const OutgoingMail mail{{"127.0.0.1", server.port(), true, "u@gmail.com", "p"},
+    SmtpTestServer server({"--tls-dir", directory_.path().string(), "--user", "u@gmail.com", "--password", "p"});
+    CurlMailTransport transport({10s, {}});  // the system's authorities only
+    EXPECT_FALSE(transport
+                     .send({{"127.0.0.1", server.port(), true, "u@gmail.com", "p"},
                             "u@gmail.com",
                             "g4abc@example.com",
-                            "Subject: x\r\n\r\nx\r\n"};
-    CurlMailTransport transport({10s, {}});  // the system's authorities only
-    EXPECT_FALSE(transport.send(mail, {}).accepted);
-    const nlohmann::json seen = server.finish();
-    EXPECT_EQ(seen["login"], nullptr);  // the password never left
+                            "Subject: x\r\n\r\nx\r\n"},
+                           {})
+                     .accepted);
+    EXPECT_EQ(server.finish()["login"], nullptr);  // the password never left
 }
 
 }  // namespace

@@ -22,12 +22,11 @@ public:
     nlohmann::json finish();
 
 private:
-    std::string readLine(int timeoutMs);
+    std::string readLine();
 
     pid_t pid_ = -1;
     int output_ = -1;
     int port_ = 0;
-    std::string buffered_;
 };
 
 }  // namespace miv::test
