@@ -10,6 +10,8 @@ namespace miv {
 
 namespace {
 
+constexpr int kHighestPort = 65535;
+
 // ASCII letters, digits and the few symbols of a plain address, one "@": nothing else
 // can reach the envelope, whatever the caller did.
 bool plainAddress(std::string_view address)
@@ -69,7 +71,7 @@ DeliveryResult CurlMailTransport::send(const OutgoingMail& mail, std::stop_token
     if (!validMailHost(mail.server.host))
         return {false, mail.server.host.empty() ? "No mail server is set"
                                                 : "The mail server name is not valid: " + mail.server.host};
-    if (mail.server.port < 1 || mail.server.port > 65535)
+    if (mail.server.port < 1 || mail.server.port > kHighestPort)
         return {false, "The mail server port is not valid"};
     if (!plainAddress(mail.from) || !plainAddress(mail.to))
         return {false, "The sender or recipient address is not valid"};
@@ -98,7 +100,7 @@ DeliveryResult CurlMailTransport::send(const OutgoingMail& mail, std::stop_token
     const long timeout = static_cast<long>(options_.timeout.count());
     curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, timeout);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, timeout);
-    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, std::max(1L, timeout / 1000));
+    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, std::max(1L, timeout / 1000));  // in seconds
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, checkStop);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &stop);
