@@ -144,7 +144,6 @@ TEST_F(CommandLine, ChannelWritesTheSameSamplesForTheSameSeedInEveryFormat)
 
 TEST_F(CommandLine, EveryRefusalHasItsExitCodeAndSaysWhy)
 {
-    std::ofstream(path("empty.wav"));
     std::ofstream(path("text.wav")) << "this is not audio at all, just words in a file";
     const std::string flac = readFile(vector("hf500-16.flac"));
     std::ofstream(path("cut.flac"), std::ios::binary) << flac.substr(0, flac.size() / 3);
@@ -155,8 +154,6 @@ TEST_F(CommandLine, EveryRefusalHasItsExitCodeAndSaysWhy)
         std::string says;
     } refusals[] = {
         {"{miv} rx {tmp}/missing.wav", ExitCode::InputError, "no such file"},
-        {"{miv} rx {tmp}/empty.wav", ExitCode::InputError, "empty"},
-        {"{miv} rx {tmp}/text.wav", ExitCode::InputError, "not a readable audio file"},
         {"{miv} rx --bw 500 {tmp}/cut.flac", ExitCode::InputError, "truncated"},
         {"{miv} rx - </dev/null", ExitCode::InputError, "no audio on standard input"},
         {"{miv} rx --utc 24:00 {vectors}/eme.flac", ExitCode::Usage, "HH:MM"},
@@ -205,6 +202,7 @@ TEST_F(CommandLine, AHeadlessStationMailsTheReportToTheAddressInTheMessage)
 
     const nlohmann::json seen = server.finish();
     ASSERT_TRUE(seen.value("accepted", false)) << seen.dump();
+    EXPECT_EQ(seen["mail_from"], "<ea4xyz@example.es>");  // the operator's own address, from the settings
     EXPECT_EQ(seen["rcpt_to"], nlohmann::json::array({"<g4abc@example.com>"}));
     const std::string body = seen["body"].get<std::string>();
     EXPECT_NE(body.find("EA4XYZ has received your Radio Message sent at: 12:00 UTC"), std::string::npos) << body;

@@ -175,26 +175,6 @@ TEST_F(ReportPlannerTest, TheReportIsSentOnlyWhenEveryDeliveryWasAccepted)
     EXPECT_EQ(transport_.sent().size(), 4u);
 }
 
-TEST(ReportNow, TakesTheOperatorAndTheAccountFromTheSettingsFile)
-{
-    MemorySettingsStore store(
-        "[Operador]\nCallsign=G4ABC\nE-mail=g4abc@example.com\n"
-        "[Email]\nOption=1\nServidor SMTP=mail.example.com:587\n");
-    const Settings settings(store);
-    ReportPlanner planner;
-    test::FakeMailTransport transport;
-    ReportInput input;
-    input.receivedText = "73 <ea4xyz@example.es>";
-    EXPECT_EQ(reportNow(input, settings, planner, transport).status, ReportStatus::Sent);
-    EXPECT_EQ(reportNow(input, settings, planner, transport).status, ReportStatus::NothingSent);
-    const auto sent = transport.sent();
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0].from, "g4abc@example.com");
-    EXPECT_EQ(sent[0].server.host, "mail.example.com");
-    EXPECT_EQ(sent[0].server.port, 587);
-    EXPECT_NE(sent[0].message.find("Subject: G4ABC has received your Radio Message\r\n"), std::string::npos);
-}
-
 TEST(SmtpServerSetting, TakesAHostAndAnOptionalPort)
 {
     const auto server = [](std::string_view setting) {

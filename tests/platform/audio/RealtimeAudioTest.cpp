@@ -93,72 +93,47 @@ void queueBlocks(AudioSink& sink, int slots, int count)
         ASSERT_TRUE(eventually([&] { return sink.slotDone(slot); }));
 }
 
-TEST(CaptureBlockRing, FillsWaitingSlotsInQueueOrderAndLosesAudioWhenNoneWaits)
+// The rings in the orders the threads below never use.
+TEST(BlockRings, FillInQueueOrderAndRefuseWhatWouldLoseOrOverwriteAudio)
 {
-    CaptureBlockRing ring;
-    ring.open(3);
-    EXPECT_FALSE(ring.slotDone(0) || ring.slotDone(1) || ring.slotDone(2));
+    CaptureBlockRing capture;
+    capture.open(3);
     for (int n = 1; n <= 3; ++n)
-        EXPECT_TRUE(ring.deliver(numbered(n)));
-    EXPECT_FALSE(ring.deliver(numbered(4)));
-    EXPECT_EQ(ring.lostBlocks(), 1);
-    AudioBlock out{};
-    ring.read(1, out);
-    EXPECT_EQ(out[0], 2);
-
-    // Slot 2 handed back before slot 0: it is filled first.
-    ring.requeue(2);
-    ring.requeue(0);
-    ring.requeue(0);  // already waiting: no second place in the queue
-    EXPECT_FALSE(ring.slotDone(2));
-    EXPECT_TRUE(ring.slotDone(1));
-    ring.deliver(numbered(5));
-    ring.deliver(numbered(6));
-    EXPECT_FALSE(ring.deliver(numbered(7)));
-    ring.read(2, out);
+        EXPECT_TRUE(capture.deliver(numbered(n)));
+    EXPECT_FALSE(capture.deliver(numbered(4)));  // no slot waits: lost, as with a sound card
+    EXPECT_EQ(capture.lostBlocks(), 1);
+    capture.requeue(2);  // handed back before slot 0: filled first
+    capture.requeue(0);
+    capture.requeue(0);  // already waiting: no second place in the queue
+    capture.requeue(-1);
+    EXPECT_FALSE(capture.slotDone(2) || capture.slotDone(7));
+    EXPECT_TRUE(capture.slotDone(1));
+    capture.deliver(numbered(5));
+    capture.deliver(numbered(6));
+    EXPECT_FALSE(capture.deliver(numbered(7)));
+    AudioBlock out = numbered(9);
+    capture.read(5, out);
+    EXPECT_EQ(out[0], 9);
+    capture.read(2, out);
     EXPECT_EQ(out[0], 5);
-    ring.read(0, out);
+    capture.read(0, out);
     EXPECT_EQ(out[0], 6);
+    capture.close();
+    EXPECT_FALSE(capture.slotDone(0) || capture.deliver(numbered(8)));
 
-    // Slots out of range are ignored; a close forgets everything.
-    ring.read(5, out);
-    ring.requeue(-1);
-    EXPECT_EQ(out[0], 6);
-    EXPECT_FALSE(ring.slotDone(7));
-    ring.close();
-    EXPECT_FALSE(ring.slotDone(0));
-    EXPECT_FALSE(ring.deliver(numbered(8)));
-}
-
-TEST(PlaybackBlockRing, PlaysQueuedSlotsInOrderRefusesBusySlotsAndWakesTheDeviceOnClose)
-{
-    PlaybackBlockRing ring;
-    ring.open(3);
-    EXPECT_TRUE(ring.slotDone(0) && ring.slotDone(1) && ring.slotDone(2));
-    EXPECT_TRUE(ring.queue(2, numbered(1)));
-    EXPECT_TRUE(ring.queue(0, numbered(2)));
-    EXPECT_FALSE(ring.queue(2, numbered(3)));
-    EXPECT_FALSE(ring.queue(3, numbered(3)));
-    AudioBlock out{};
-    EXPECT_EQ(ring.waitNext(out), 2);
-    EXPECT_EQ(out[0], 1);
-    EXPECT_FALSE(ring.slotDone(2));  // done only once the device has taken it
-    ring.markDone(2);
-    EXPECT_TRUE(ring.slotDone(2));
-    EXPECT_EQ(ring.waitNext(out), 0);
-
-    ring.queue(1, numbered(4));
-    ring.close();  // drops what is queued
-    EXPECT_TRUE(ring.slotDone(1));
-    EXPECT_FALSE(ring.queue(1, numbered(5)));
-
-    ring.open(2);
-    std::optional<int> waited = 99;
-    std::thread device([&] { waited = ring.waitNext(out); });
-    std::this_thread::sleep_for(5ms);
-    ring.close();
-    device.join();
-    EXPECT_FALSE(waited);
+    PlaybackBlockRing playback;
+    playback.open(3);
+    EXPECT_TRUE(playback.queue(2, numbered(1)));
+    EXPECT_FALSE(playback.queue(2, numbered(2)));  // still playing
+    EXPECT_FALSE(playback.queue(3, numbered(2)));
+    EXPECT_TRUE(playback.queue(0, numbered(2)));
+    EXPECT_EQ(playback.waitNext(out), 2);
+    EXPECT_FALSE(playback.slotDone(2));  // done only once the device has taken it
+    playback.markDone(2);
+    EXPECT_TRUE(playback.slotDone(2));
+    playback.close();  // drops what is queued
+    EXPECT_TRUE(playback.slotDone(0));
+    EXPECT_FALSE(playback.queue(1, numbered(3)));
 }
 
 // Produces numbered blocks a little faster than a device, until it fails.
