@@ -61,48 +61,31 @@ protected:
     TestDirectory dir_;
 };
 
-TEST_F(AudioFilesTest, WhatTheSinksWriteReadsBackSampleForSample)
+// The command line's tests write and read WAV, FLAC and raw streams end to end; here
+// what they do not reach.
+TEST_F(AudioFilesTest, ASoundFileTakesOneTransmissionAndRawInputMayEndInHalfASample)
 {
-    std::vector<std::int16_t> expected;
-    for (const AudioBlock& block : {ramp(0), ramp(5)})
-        expected.insert(expected.end(), block.begin(), block.end());
-    for (const std::string name : {"out.wav", "out.flac"}) {
-        std::string error;
-        auto sink = SoundFileSink::create(dir_ / name, error);
-        ASSERT_TRUE(sink) << error;
-        ASSERT_TRUE(sink->open(10));
-        EXPECT_TRUE(sink->slotDone(3));
-        sink->queue(0, ramp(0));
-        sink->queue(1, ramp(5));
-        sink->close();
-        EXPECT_FALSE(sink->failed());
-        EXPECT_FALSE(sink->open(10));  // one transmission per file
-        AudioFileReader reader(dir_ / name);
-        EXPECT_EQ(reader.readAll(), expected) << name;
-    }
+    std::string error;
+    auto sink = SoundFileSink::create(dir_ / "out.wav", error);
+    ASSERT_TRUE(sink && sink->open(10)) << error;
+    EXPECT_TRUE(sink->slotDone(3));
+    const AudioBlock written = ramp(0);
+    sink->queue(0, written);
+    sink->close();
+    EXPECT_FALSE(sink->failed() || sink->open(10));
+    EXPECT_EQ(AudioFileReader(dir_ / "out.wav").readAll(), std::vector<std::int16_t>(written.begin(), written.end()));
 
-    // Raw samples are little-endian on the wire; a half sample at the end is an error.
+    // Little-endian 1, -1 and half a sample.
     std::FILE* stream = std::tmpfile();
-    RawStreamSink raw(stream);
-    ASSERT_TRUE(raw.open(10));
-    raw.queue(0, ramp(0));
-    raw.write(std::vector<std::int16_t>{0x1234, -2});
-    raw.close();
-    EXPECT_FALSE(raw.failed());
-    std::fputc(0x7F, stream);
-    std::fflush(stream);
-    const std::string bytes = readBytes("/proc/self/fd/" + std::to_string(::fileno(stream)));
-    ASSERT_EQ(bytes.size(), 2u * kBlockSamples + 5);
-    EXPECT_EQ(bytes.substr(2 * kBlockSamples), std::string("\x34\x12\xFE\xFF\x7F", 5));
+    std::fwrite("\x01\x00\xFF\xFF\x7F", 1, 5, stream);
     std::rewind(stream);
     RawAudioSource source(::fileno(stream));
     ASSERT_TRUE(source.open(2));
+    ASSERT_TRUE(source.slotDone(0));
     AudioBlock block{};
-    ASSERT_TRUE(source.slotDone(0) && source.slotDone(1));
     source.read(0, block);
-    EXPECT_EQ(block, ramp(0));
-    source.read(1, block);
-    EXPECT_EQ(std::vector<std::int16_t>(block.begin(), block.begin() + 3), (std::vector<std::int16_t>{0x1234, -2, 0}));
+    EXPECT_EQ(std::vector<std::int16_t>(block.begin(), block.begin() + 3), (std::vector<std::int16_t>{1, -1, 0}));
+    EXPECT_FALSE(source.slotDone(1));
     EXPECT_NE(source.error().find("middle of a sample"), std::string::npos);
     std::fclose(stream);
 }
