@@ -68,7 +68,7 @@ struct PlannedDelivery {
 // The report of one received message: what to send, to whom, how.
 struct ReportPlan {
     std::vector<std::string> addresses;  // as found in the message, duplicates included
-    std::vector<std::string> heldBack;   // valid, but mailed within the resend interval
+    std::vector<std::string> heldBack;   // valid, but mailed lately or on its way
     std::vector<PlannedDelivery> deliveries;
     std::string subject;
     std::string body;

@@ -158,6 +158,8 @@ TEST_F(CommandLine, EveryRefusalHasItsExitCodeAndSaysWhy)
         {"{miv} rx - </dev/null", ExitCode::InputError, "no audio on standard input"},
         {"{miv} rx --utc 24:00 {vectors}/eme.flac", ExitCode::Usage, "HH:MM"},
         {"{miv} channel --snr 0 {tmp}/text.wav -o {tmp}/x.wav", ExitCode::InputError, "not a readable audio file"},
+        {"{miv} channel --snr 0 {vectors}/hf500-16.flac -o /nonexistent-dir/x.wav", ExitCode::OutputError,
+         "/nonexistent-dir/x.wav"},
         {"{miv} channel --snr nan {tmp}/cut.flac -o {tmp}/x.wav", ExitCode::Usage, "finite"},
         {"{miv} channel --snr -inf {tmp}/cut.flac -o {tmp}/x.wav", ExitCode::Usage, "finite"},
         {"{miv} channel --snr -1e308 {tmp}/cut.flac -o {tmp}/x.wav", ExitCode::Usage, "--snr"},

@@ -39,7 +39,8 @@ bool AudioOutput::failed() const
 
 bool AudioOutput::finish()
 {
-    sink().close();
+    if (ready())
+        sink().close();
     if (failed() && error_.empty())
         error_ = "cannot write " + name_ + (file_ ? ": " + file_->error() : "");
     return error_.empty();

@@ -17,6 +17,7 @@ public:
 
     // False, with the reason in error(), when the file could not be made.
     bool ready() const { return file_ || raw_; }
+    // Only when ready.
     AudioSink& sink();
     void write(std::span<const std::int16_t> samples);
     bool failed() const;
