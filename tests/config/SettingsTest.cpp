@@ -37,7 +37,8 @@ TEST(Settings, ValuesAreReadByTheRulesOfTheFile)
               (MainSwitches{false, false, false, false, false, false, false, 7}));
 
     // A port number the COM menu does not have selects "NO COM".
-    EXPECT_EQ(switchesFrom("[Conmutadores]\nPTT COM=16\n").pttCom, 16);
+    for (const int port : {9, 16})
+        EXPECT_EQ(switchesFrom("[Conmutadores]\nPTT COM=" + std::to_string(port) + "\n").pttCom, port);
     for (const char* bad : {"17", "-1", "COM3", "2.5", "99999999999999999999", ""})
         EXPECT_EQ(switchesFrom(std::string("[Conmutadores]\nPTT COM=") + bad + "\n").pttCom, 0) << bad;
 
