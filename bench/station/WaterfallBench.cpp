@@ -16,7 +16,7 @@ struct NullCanvas final : WaterfallCanvas {
 };
 
 // One waterfall line: 2048 samples in, one FFT and 769 grey levels out.
-void DrawWaterfallLine(benchmark::State& state)
+void BM_DrawWaterfallLine(benchmark::State& state)
 {
     ModeSwitches switches;
     NullCanvas canvas;
@@ -29,10 +29,10 @@ void DrawWaterfallLine(benchmark::State& state)
             waterfall.DrawWaterfall(s);
     state.SetItemsProcessed(state.iterations() * kWaterfallLength);
 }
-BENCHMARK(DrawWaterfallLine);
+BENCHMARK(BM_DrawWaterfallLine);
 
 // Everything the gauge timers do in one second of reception.
-void GaugeRefreshesPerSecond(benchmark::State& state)
+void BM_GaugeRefreshesPerSecond(benchmark::State& state)
 {
     ModeSwitches switches;
     StatusGauges gauges(switches);
@@ -49,6 +49,6 @@ void GaugeRefreshesPerSecond(benchmark::State& state)
         ++n;
     }
 }
-BENCHMARK(GaugeRefreshesPerSecond);
+BENCHMARK(BM_GaugeRefreshesPerSecond);
 
 }  // namespace

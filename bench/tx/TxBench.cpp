@@ -41,7 +41,8 @@ public:
     void UnkeyTransmitter() override {}
 };
 
-// One refill tick that queues a block, with an idle send window (the generator runs too).
+// One tick of the transmit timer that queues a block, with an idle send window (the
+// generator runs too).
 void BM_TransmitBlock(benchmark::State& state)
 {
     const ModemMode mode = modeOf(kModes[state.range(0)]);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "config/AsciiCase.h"
+
 namespace miv {
 
 namespace {
@@ -13,14 +15,6 @@ std::string_view trim(std::string_view s)
         return {};
     const auto last = s.find_last_not_of(" \t");
     return s.substr(first, last - first + 1);
-}
-
-bool sameName(std::string_view a, std::string_view b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        return lower(x) == lower(y);
-    });
 }
 
 std::string unquote(std::string_view value)
@@ -83,7 +77,7 @@ std::string IniDocument::text() const
 std::optional<std::size_t> IniDocument::findSection(std::string_view section) const
 {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        if (lines_[i].kind == Kind::Section && sameName(lines_[i].name, section))
+        if (lines_[i].kind == Kind::Section && sameIgnoringAsciiCase(lines_[i].name, section))
             return i + 1;
     }
     return std::nullopt;
@@ -104,7 +98,7 @@ std::optional<std::string> IniDocument::value(std::string_view section, std::str
         return std::nullopt;
     const std::size_t end = sectionEnd(*begin);
     for (std::size_t i = *begin; i < end; ++i) {
-        if (lines_[i].kind == Kind::Entry && sameName(lines_[i].name, key))
+        if (lines_[i].kind == Kind::Entry && sameIgnoringAsciiCase(lines_[i].name, key))
             return lines_[i].value;
     }
     return std::nullopt;
@@ -129,7 +123,7 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
     for (std::size_t i = *begin; i < end; ++i) {
         if (lines_[i].kind != Kind::Entry)
             continue;
-        if (sameName(lines_[i].name, key)) {
+        if (sameIgnoringAsciiCase(lines_[i].name, key)) {
             // The key keeps the spelling the file gave it.
             lines_[i].raw = lines_[i].name + "=" + quoteIfNeeded(oneLine);
             lines_[i].value = oneLine;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/SerialPort.h"
 #include "platform/SettingsStore.h"
 
 namespace miv {
@@ -31,7 +32,7 @@ struct MainSwitches {
     friend bool operator==(const MainSwitches&, const MainSwitches&) = default;
 };
 
-inline constexpr int kHighestComPort = 16;
+inline constexpr int kHighestComPort = kComPorts;
 
 // Section `Operador`; the defaults are the operator window's initial texts.
 struct OperatorDetails {

@@ -2,19 +2,11 @@
 
 #include <algorithm>
 
+#include "config/AsciiCase.h"
+
 namespace miv {
 
 namespace {
-
-char upper(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-char lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // Bounds of an address around its "@", counted from the "@".
 constexpr long kMaxBefore = 30;
@@ -76,7 +68,7 @@ bool addressCharactersValid(std::string_view address)
     std::size_t atSign = std::string_view::npos;
     std::size_t lastDot = std::string_view::npos;
     for (std::size_t i = 0; i < trimmed.size(); ++i) {
-        const char c = lower(trimmed[i]);
+        const char c = asciiLower(trimmed[i]);
         if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {
             previousSymbol = false;
             continue;
@@ -111,14 +103,10 @@ bool addressStructureValid(std::string_view address)
 
 bool topLevelDomainValid(std::string_view ending)
 {
-    std::string wanted;
-    if (!ending.starts_with('.'))
-        wanted += '.';
-    wanted += ending;
-    std::transform(wanted.begin(), wanted.end(), wanted.begin(), upper);
-    std::string list(kTopLevelDomainList);
-    std::transform(list.begin(), list.end(), list.begin(), upper);
-    return list.find(wanted) != std::string::npos;
+    const std::string wanted = ending.starts_with('.') ? std::string(ending) : "." + std::string(ending);
+    const auto same = [](char a, char b) { return asciiUpper(a) == asciiUpper(b); };
+    return std::search(kTopLevelDomainList.begin(), kTopLevelDomainList.end(), wanted.begin(), wanted.end(), same) !=
+           kTopLevelDomainList.end();
 }
 
 }  // namespace miv

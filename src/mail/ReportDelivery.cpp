@@ -13,6 +13,8 @@ ReportOutcome deliverReport(const ReportPlan& plan, MailTransport& transport, st
             result = {false, "The delivery was stopped"};
         else
             result = transport.send(delivery.mail, stop);
+        if (plan.recipients)
+            plan.recipients->settle(delivery.address, result.accepted);
         if (!result.accepted)
             outcome.status = ReportStatus::Failed;
         else if (outcome.status == ReportStatus::NothingSent)

@@ -31,8 +31,9 @@ struct ReportOutcome {
     std::vector<DeliveryOutcome> deliveries;
 };
 
-// Sends every delivery of the plan in turn and waits for each: for the command line,
-// or for a thread of its own. A stop request fails what is left.
+// Sends every delivery of the plan in turn and waits for each, settling each address
+// with the planner: for the command line, or for a thread of its own. A stop request
+// fails what is left.
 ReportOutcome deliverReport(const ReportPlan& plan, MailTransport& transport, std::stop_token stop = {});
 
 // The report of one received message, delivered before returning: the operator details
@@ -44,11 +45,11 @@ ReportOutcome reportNow(ReportInput input, const Settings& settings, ReportPlann
 // One line per delivery, "g4abc@example.com: sent" or "g4abc@example.com: not sent (why)".
 std::string describeOutcome(const ReportOutcome& outcome);
 
-// The notification window `frmEmailNotification`.
+// The small window that tells the operator how a report went, and how long it stays.
 inline constexpr std::string_view kNotificationCaption = "Email Notification";
-inline constexpr std::string_view kEmailSentText = "Email sent";                              // lblEmailSent
-inline constexpr std::string_view kEmailNotSentText = "Error: The E-mail could not be sent";  // lblEmailNoSent
-inline constexpr int kNotificationMilliseconds = 4000;                                        // tmrEmail
+inline constexpr std::string_view kEmailSentText = "Email sent";
+inline constexpr std::string_view kEmailNotSentText = "Error: The E-mail could not be sent";
+inline constexpr int kNotificationMilliseconds = 4000;
 
 // The line the notification shows for a status; nothing means no notification.
 std::optional<std::string_view> notificationText(ReportStatus status);

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <random>
 
+#include "config/AsciiCase.h"
 #include "mail/Addresses.h"
 #include "mail/MailMessage.h"
 
@@ -13,38 +14,23 @@ namespace {
 
 const ReportPlannerOptions& defaultOptions()
 {
-    static const ReportPlannerOptions options;
-    return options;
+    static const ReportPlannerOptions kDefaults;
+    return kDefaults;
 }
 
 constexpr std::string_view kSenderName = "MIV.Notification";
-
-std::string lowerCase(std::string_view text)
-{
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    return out;
-}
+constexpr int kHighestPort = 65535;
 
 bool validAddress(std::string_view address)
 {
     return addressStructureValid(address) && addressCharactersValid(address);
 }
 
-bool plainHostName(std::string_view host)
-{
-    return !host.empty() && std::all_of(host.begin(), host.end(), [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' ||
-               c == '_';
-    });
-}
-
 std::optional<int> portNumber(std::string_view text)
 {
     int port = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), port);
-    if (error != std::errc{} || end != text.data() + text.size() || port < 1 || port > 65535)
+    if (error != std::errc{} || end != text.data() + text.size() || port < 1 || port > kHighestPort)
         return std::nullopt;
     return port;
 }
@@ -63,29 +49,21 @@ std::optional<MailServer> smtpServerFromSetting(std::string_view setting)
     std::string_view port;
     if (setting.front() == '[') {
         const auto close = setting.find(']');
-        if (close == std::string_view::npos || close == 1)
+        if (close == std::string_view::npos)
             return std::nullopt;
         host = setting.substr(0, close + 1);
-        const std::string_view inner = setting.substr(1, close - 1);
-        if (!std::all_of(inner.begin(), inner.end(), [](char c) {
-                return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F') || c == ':' ||
-                       c == '.';
-            }))
-            return std::nullopt;
         const std::string_view rest = setting.substr(close + 1);
         if (!rest.empty()) {
             if (rest.front() != ':')
                 return std::nullopt;
             port = rest.substr(1);
         }
-    } else {
-        if (const auto colon = setting.find(':'); colon != std::string_view::npos) {
-            host = setting.substr(0, colon);
-            port = setting.substr(colon + 1);
-        }
-        if (!plainHostName(host))
-            return std::nullopt;
+    } else if (const auto colon = setting.find(':'); colon != std::string_view::npos) {
+        host = setting.substr(0, colon);
+        port = setting.substr(colon + 1);
     }
+    if (!validMailHost(host))
+        return std::nullopt;
     server.host = std::string(host);
     server.port = kDefaultSmtpPort;
     if (!port.empty() || setting.ends_with(':')) {
@@ -105,8 +83,33 @@ ReportPlanner::ReportPlanner() : ReportPlanner(defaultOptions())
 
 ReportPlanner::ReportPlanner(ReportPlannerOptions options)
     : options_(std::move(options)),
+      recipients_(std::make_shared<RecentRecipients>(options_.resendInterval, options_.steadyNow)),
       idSalt_(std::random_device{}())
 {
+}
+
+RecentRecipients::RecentRecipients(std::chrono::seconds interval, SteadyNow now)
+    : interval_(interval),
+      now_(std::move(now))
+{
+}
+
+bool RecentRecipients::take(std::string_view address)
+{
+    const auto now = now_();
+    const std::lock_guard lock(mutex_);
+    std::erase_if(taken_, [&](const auto& entry) { return now - entry.second >= interval_; });
+    return taken_.try_emplace(asciiLowerCase(address), now).second;
+}
+
+void RecentRecipients::settle(std::string_view address, bool accepted)
+{
+    const auto now = now_();
+    const std::lock_guard lock(mutex_);
+    if (accepted)
+        taken_[asciiLowerCase(address)] = now;
+    else
+        taken_.erase(asciiLowerCase(address));
 }
 
 ReportPlan ReportPlanner::plan(const ReportInput& input)
@@ -115,9 +118,7 @@ ReportPlan ReportPlanner::plan(const ReportInput& input)
     plan.subject = reportSubject(input);
     plan.body = reportBody(input);
     plan.addresses = findAddresses(input.receivedText);
-
-    const auto now = options_.steadyNow();
-    std::erase_if(lastMailed_, [&](const auto& entry) { return now - entry.second >= options_.resendInterval; });
+    plan.recipients = recipients_;
 
     for (std::size_t i = 0; i < plan.addresses.size(); ++i) {
         const std::string& found = plan.addresses[i];
@@ -127,13 +128,10 @@ ReportPlan ReportPlanner::plan(const ReportInput& input)
         if (!validAddress(found) || input.account.option == MailOption::NoInternet)
             continue;
         const std::string address(trimAddress(found));
-        const std::string key = lowerCase(address);
-        if (lastMailed_.contains(key)) {
+        if (recipients_->take(address))
+            plan.deliveries.push_back(delivery(address, input, plan));
+        else
             plan.heldBack.push_back(address);
-            continue;
-        }
-        lastMailed_[key] = now;
-        plan.deliveries.push_back(delivery(address, input, plan));
     }
     return plan;
 }
@@ -150,7 +148,7 @@ PlannedDelivery ReportPlanner::delivery(const std::string& address, const Report
         std::string user(trimAddress(input.account.webMailUser));
         // A user who typed the whole address has given the same login.
         const std::string suffix = "@" + service.domain;
-        if (user.size() > suffix.size() && lowerCase(user).ends_with(lowerCase(suffix)))
+        if (user.size() > suffix.size() && asciiLowerCase(user).ends_with(asciiLowerCase(suffix)))
             user.resize(user.size() - suffix.size());
         mail.from = user + suffix;
         mail.server = {service.smtpHost, service.port, true, mail.from, input.account.password};

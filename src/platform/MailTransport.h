@@ -2,8 +2,13 @@
 
 #include <stop_token>
 #include <string>
+#include <string_view>
 
 namespace miv {
+
+// A host that may go into a server's address: letters, digits, ".", "-" and "_", or an
+// IPv6 address in brackets. Nothing else reaches a connection, whatever the setting held.
+bool validMailHost(std::string_view host);
 
 // The mail server one delivery talks to.
 struct MailServer {

@@ -1,21 +1,26 @@
 #include "platform/SerialPort.h"
 
 #include <algorithm>
-#include <cctype>
+#include <string_view>
 #include <tuple>
 
 namespace miv {
 
 namespace {
 
-// Built-in ports keep the order of their numbers (ttyS2 before ttyS10).
+// Built-in ports keep the order of their numbers (ttyS2 before ttyS10); a number too
+// long for any machine is not one.
+constexpr int kMostBuiltInDigits = 5;
+
 std::optional<int> builtInNumber(const std::string& name)
 {
-    if (name.size() <= 4 || name.compare(0, 4, "ttyS") != 0)
+    constexpr std::string_view kPrefix = "ttyS";
+    if (name.size() <= kPrefix.size() || name.size() > kPrefix.size() + kMostBuiltInDigits ||
+        !name.starts_with(kPrefix))
         return std::nullopt;
     int number = 0;
-    for (std::size_t i = 4; i < name.size(); ++i) {
-        if (!std::isdigit(static_cast<unsigned char>(name[i])) || number > 9999)
+    for (std::size_t i = kPrefix.size(); i < name.size(); ++i) {
+        if (name[i] < '0' || name[i] > '9')
             return std::nullopt;
         number = number * 10 + (name[i] - '0');
     }

@@ -23,10 +23,10 @@ void MemoryTextWindow::setSelLength(int length)
     selLength_ = std::clamp(length, 0, static_cast<int>(text_.size()) - selStart_);
 }
 
-void MemoryTextWindow::setInsertColour(Colour color)
+void MemoryTextWindow::setInsertColour(Colour colour)
 {
-    insertColour_ = color;
-    std::fill_n(colours_.begin() + selStart_, selLength_, color);
+    insertColour_ = colour;
+    std::fill_n(colours_.begin() + selStart_, selLength_, colour);
 }
 
 void MemoryTextWindow::setSelText(const std::string& text)
@@ -40,11 +40,11 @@ void MemoryTextWindow::setSelText(const std::string& text)
     selLength_ = 0;
 }
 
-std::string MemoryTextWindow::textIn(Colour color) const
+std::string MemoryTextWindow::textIn(Colour colour) const
 {
     std::string out;
     for (std::size_t i = 0; i < text_.size(); ++i)
-        if (colours_[i] == color)
+        if (colours_[i] == colour)
             out += text_[i];
     return out;
 }

@@ -28,7 +28,7 @@ public:
     // Selects `length` characters from the insertion point (clamped to the text).
     virtual void setSelLength(int length) = 0;
     // Colours the selection, if any, and everything inserted from now on.
-    virtual void setInsertColour(Colour color) = 0;
+    virtual void setInsertColour(Colour colour) = 0;
     // Replaces the selection by `text` in the current colour and puts the insertion
     // point just after it.
     virtual void setSelText(const std::string& text) = 0;
@@ -50,14 +50,14 @@ public:
     int selStart() const override { return selStart_; }
     void setSelStart(int position) override;
     void setSelLength(int length) override;
-    void setInsertColour(Colour color) override;
+    void setInsertColour(Colour colour) override;
     void setSelText(const std::string& text) override;
 
     int selLength() const { return selLength_; }
     Colour insertColour() const { return insertColour_; }
     Colour colourAt(int position) const { return colours_.at(static_cast<std::size_t>(position)); }
     // The characters of the given colour, in order (what a reader of that colour sees).
-    std::string textIn(Colour color) const;
+    std::string textIn(Colour colour) const;
 
 private:
     std::string text_;

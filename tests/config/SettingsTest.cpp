@@ -17,84 +17,52 @@ TEST(Settings, WithoutAFileEverythingTakesItsDefaultAndItIsTheFirstRun)
     MemorySettingsStore store;
     const Settings settings(store);
     EXPECT_TRUE(settings.firstRun());
-    const MainSwitches switches = settings.readMainSwitches();
-    EXPECT_TRUE(switches.bw2250);
-    EXPECT_TRUE(switches.hf);
-    EXPECT_TRUE(switches.baud16);
-    EXPECT_TRUE(switches.autoBaud);
-    EXPECT_TRUE(switches.afcWide);
-    EXPECT_TRUE(switches.waterfall);
-    EXPECT_TRUE(switches.alarm);
-    EXPECT_EQ(switches.pttCom, 0);
-
-    const OperatorDetails op = settings.readOperatorDetails();
-    EXPECT_EQ(op.callsign, "CALL");
-    EXPECT_EQ(op.name, "Name");
-    EXPECT_EQ(op.qth, "Your QTH");
-    EXPECT_EQ(op.locator, "Your Grid");
-    EXPECT_EQ(op.station, "Features of your Radio Station");
-    EXPECT_EQ(op.email, "Your e-mail");
-    EXPECT_EQ(op.custom, "(Write what you wish)");
-
-    EXPECT_EQ(settings.readEmailAccount(), EmailAccount{});
-    EXPECT_EQ(settings.readEmailAccount().option, MailOption::NoInternet);
+    EXPECT_EQ(settings.readMainSwitches(), (MainSwitches{true, true, true, true, true, true, true, 0}));
+    EXPECT_EQ(settings.readOperatorDetails(),
+              (OperatorDetails{"CALL", "Name", "Your QTH", "Your Grid", "Features of your Radio Station", "Your e-mail",
+                               "(Write what you wish)"}));
+    EXPECT_EQ(settings.readEmailAccount(), (EmailAccount{MailOption::NoInternet, "", "", ""}));
     EXPECT_EQ(settings.readSoundCards(), SoundCards{});
 }
 
-TEST(Settings, ASwitchSelectsItsOneStateOnlyWhenItsLeadingNumberIsOne)
+TEST(Settings, ValuesAreReadByTheRulesOfTheFile)
 {
-    for (const char* one : {"1", "1.0", "1abc", " 1"})
+    // A switch takes its one state only when its leading number is one; empty is missing.
+    for (const char* one : {"1", "1.0", "1abc", " 1", ""})
         EXPECT_TRUE(switchesFrom(std::string("[Conmutadores]\nBaudios=") + one + "\n").baud16) << one;
     for (const char* other : {"0", "2", "abc", "1.5", "-1", "0.1"})
         EXPECT_FALSE(switchesFrom(std::string("[Conmutadores]\nBaudios=") + other + "\n").baud16) << other;
-    // An empty value is a missing one: the default.
-    EXPECT_TRUE(switchesFrom("[Conmutadores]\nBaudios=\n").baud16);
-}
+    EXPECT_EQ(switchesFrom("[Conmutadores]\nBW=0\nChannel=0\nAlarma=0\nBaudios=0\nDetector De Modo=0\nShift Range=0\n"
+                           "WaterFall=0\nPTT COM=7\n"),
+              (MainSwitches{false, false, false, false, false, false, false, 7}));
 
-TEST(Settings, EverySwitchReadsItsOwnKey)
-{
-    const MainSwitches switches = switchesFrom(
-        "[Conmutadores]\nBW=0\nChannel=0\nAlarma=0\nBaudios=0\nDetector De Modo=0\nShift Range=0\nWaterFall=0\n"
-        "PTT COM=7\n");
-    EXPECT_EQ(switches, (MainSwitches{false, false, false, false, false, false, false, 7}));
-}
-
-TEST(Settings, APttComValueTheMenuDoesNotHaveSelectsNoCom)
-{
-    EXPECT_EQ(switchesFrom("[Conmutadores]\nPTT COM=16\n").pttCom, 16);
-    EXPECT_EQ(switchesFrom("[Conmutadores]\nPTT COM=1\n").pttCom, 1);
+    // A port number the COM menu does not have selects "NO COM".
+    for (const int port : {9, 16})
+        EXPECT_EQ(switchesFrom("[Conmutadores]\nPTT COM=" + std::to_string(port) + "\n").pttCom, port);
     for (const char* bad : {"17", "-1", "COM3", "2.5", "99999999999999999999", ""})
         EXPECT_EQ(switchesFrom(std::string("[Conmutadores]\nPTT COM=") + bad + "\n").pttCom, 0) << bad;
-}
 
-TEST(Settings, MailOptionOneIsSmtpTwoIsWebMailAnythingElseNoInternet)
-{
+    // Mail option 1 is SMTP, 2 web mail, anything else no Internet.
     const auto option = [](const char* value) {
         MemorySettingsStore store(std::string("[Email]\nOption=") + value + "\n");
         return Settings(store).readEmailAccount().option;
     };
     EXPECT_EQ(option("1"), MailOption::Smtp);
-    EXPECT_EQ(option("2"), MailOption::WebMail);
     EXPECT_EQ(option("2.0"), MailOption::WebMail);
     for (const char* other : {"0", "3", "7", "x"})
         EXPECT_EQ(option(other), MailOption::NoInternet) << other;
-}
 
-TEST(Settings, MainSwitchesAreWrittenInTheirOrder)
-{
-    MemorySettingsStore store;
-    Settings settings(store);
-    ASSERT_TRUE(settings.writeMainSwitches({true, false, true, false, true, false, true, 3}));
-    EXPECT_EQ(*store.text(),
-              "[Conmutadores]\nBW=1\nChannel=0\nAlarma=1\nBaudios=0\nDetector De Modo=1\nShift Range=0\n"
-              "WaterFall=1\nPTT COM=3\n");
-    EXPECT_FALSE(settings.firstRun());
-
-    MainSwitches noneChecked;
-    noneChecked.pttCom.reset();
-    ASSERT_TRUE(settings.writeMainSwitches(noneChecked));
-    EXPECT_NE(store.text()->find("PTT COM=\n"), std::string::npos);
-    EXPECT_EQ(settings.readMainSwitches().pttCom, 0);
+    // Text is read whole; empty keeps the initial text; Windows-1252 from an older file
+    // reads as the same characters.
+    const std::string callsign(60, 'K');
+    MemorySettingsStore store("[Operador]\nCallsign=" + callsign +
+                              "\nCustom=\nName=Ana\nQTH=A Coru\xF1"
+                              "a\n");
+    const OperatorDetails op = Settings(store).readOperatorDetails();
+    EXPECT_EQ(op.callsign, callsign);
+    EXPECT_EQ(op.custom, "(Write what you wish)");
+    EXPECT_EQ(op.name, "Ana");
+    EXPECT_EQ(op.qth, "A Coruña");
 }
 
 TEST(Settings, EverySectionReadsBackWhatWasWrittenAndKeepsTheOthers)
@@ -107,40 +75,26 @@ TEST(Settings, EverySectionReadsBackWhatWasWrittenAndKeepsTheOthers)
     ASSERT_TRUE(settings.writeOperatorDetails(op));
     ASSERT_TRUE(settings.writeEmailAccount(account));
     ASSERT_TRUE(settings.writeSoundCards(cards));
-
     EXPECT_EQ(settings.readOperatorDetails(), op);
     EXPECT_EQ(settings.readEmailAccount(), account);
     EXPECT_EQ(settings.readSoundCards(), cards);
-    EXPECT_NE(store.text()->find("[Tarjeta Sonido]\nEntrada=Built-in Audio Analog Stereo\n"), std::string::npos);
-    EXPECT_NE(store.text()->find("Servidor SMTP=smtp.example.net:587\nUsuario Gmail=ana.g4abc\n"), std::string::npos);
-    EXPECT_NE(store.text()->find("Rig=IC-7300\n"), std::string::npos);
-    EXPECT_NE(store.text()->find("[Macros]\nM1=hello\n"), std::string::npos);
-}
+    for (const char* kept : {"[Tarjeta Sonido]\nEntrada=Built-in Audio Analog Stereo\n",
+                             "Option=2\nServidor SMTP=smtp.example.net:587\nUsuario Gmail=ana.g4abc\n", "Rig=IC-7300\n",
+                             "[Macros]\nM1=hello\n"})
+        EXPECT_NE(store.text()->find(kept), std::string::npos) << kept;
 
-TEST(Settings, LongValuesAreReadWhole)
-{
-    const std::string callsign(60, 'K');
-    const std::string station = "IC-9700, 4 x 17 el. yagis, 1 kW, LNA at the mast head, 25 m of Ecoflex 15";
-    MemorySettingsStore store("[Operador]\nCallsign=" + callsign + "\nStation=" + station + "\n");
-    const OperatorDetails op = Settings(store).readOperatorDetails();
-    EXPECT_EQ(op.callsign, callsign);
-    EXPECT_EQ(op.station, station);
-}
-
-TEST(Settings, AnEmptyTextValueKeepsTheInitialText)
-{
-    MemorySettingsStore store("[Operador]\nCustom=\nName=Ana\n");
-    const OperatorDetails op = Settings(store).readOperatorDetails();
-    EXPECT_EQ(op.custom, "(Write what you wish)");
-    EXPECT_EQ(op.name, "Ana");
-}
-
-TEST(Settings, AWindows1252ValueFromAnOlderFileReadsAsTheSameCharacters)
-{
-    MemorySettingsStore store(
-        "[Operador]\nQTH=A Coru\xF1"
-        "a\n");
-    EXPECT_EQ(Settings(store).readOperatorDetails().qth, "A Coruña");
+    MemorySettingsStore empty;
+    Settings fresh(empty);
+    ASSERT_TRUE(fresh.writeMainSwitches({true, false, true, false, true, false, true, 3}));
+    EXPECT_EQ(*empty.text(),
+              "[Conmutadores]\nBW=1\nChannel=0\nAlarma=1\nBaudios=0\nDetector De Modo=1\nShift Range=0\n"
+              "WaterFall=1\nPTT COM=3\n");
+    EXPECT_FALSE(fresh.firstRun());
+    MainSwitches noneChecked;
+    noneChecked.pttCom.reset();
+    ASSERT_TRUE(fresh.writeMainSwitches(noneChecked));
+    EXPECT_NE(empty.text()->find("PTT COM=\n"), std::string::npos);
+    EXPECT_EQ(fresh.readMainSwitches().pttCom, 0);
 }
 
 TEST(Settings, AFailedWriteIsReportedAndAnUnreadableFileIsNotOverwritten)
@@ -172,25 +126,7 @@ TEST(Settings, AFailedWriteIsReportedAndAnUnreadableFileIsNotOverwritten)
     EXPECT_EQ(unreadable.saves, 0);
 }
 
-TEST(Settings, MainSwitchesComeFromAndGoToTheModeModel)
-{
-    ModeSwitches model;
-    const MainSwitches saved{false, false, false, false, false, false, false, 5};
-    saved.applyTo(model);
-    EXPECT_FALSE(model.mode().bw2250);
-    EXPECT_TRUE(model.mode().eme);
-    EXPECT_FALSE(model.mode().baud16);
-    EXPECT_FALSE(model.mode().autoBaud);
-    EXPECT_FALSE(model.afcWide());
-    EXPECT_FALSE(model.waterfallOn());
-    EXPECT_FALSE(model.alarmOn());
-    EXPECT_EQ(MainSwitches::from(model, 5), saved);
-
-    MainSwitches{}.applyTo(model);
-    EXPECT_EQ(MainSwitches::from(model, 0), MainSwitches{});
-}
-
-TEST(Settings, ApplyingSwitchesRunsTheClickSideEffectsOnlyForChanges)
+TEST(Settings, MainSwitchesComeFromAndGoToTheModeModelThroughTheClickRules)
 {
     struct Counter final : ModeListener {
         int channel = 0;
@@ -202,9 +138,18 @@ TEST(Settings, ApplyingSwitchesRunsTheClickSideEffectsOnlyForChanges)
     model.addListener(&counter);
     MainSwitches eme;
     eme.hf = false;
-    eme.applyTo(model);
+    eme.applyTo(model);  // only what changed is clicked
     EXPECT_EQ(counter.channel, 1);
     EXPECT_EQ(counter.rate, 0);
+
+    const MainSwitches saved{false, false, false, false, false, false, false, 5};
+    saved.applyTo(model);
+    const ModemMode& mode = model.mode();
+    EXPECT_FALSE(mode.bw2250 || !mode.eme || mode.baud16 || mode.autoBaud);
+    EXPECT_FALSE(model.afcWide() || model.waterfallOn() || model.alarmOn());
+    EXPECT_EQ(MainSwitches::from(model, 5), saved);
+    MainSwitches{}.applyTo(model);
+    EXPECT_EQ(MainSwitches::from(model, 0), MainSwitches{});
 }
 
 TEST(Settings, TheSavedDeviceIsFoundByItsExactNameFirst)

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "mail/Addresses.h"
 
 namespace miv {
@@ -13,21 +11,23 @@ TEST(FindAddresses, TakesWhatStandsBetweenAngleBracketsAroundOneAtSign)
 {
     EXPECT_EQ(findAddresses("My email is: <ea4abc@example.com> <ea4abc@example.com> pse k"),
               (Found{"ea4abc@example.com", "ea4abc@example.com"}));
-    EXPECT_EQ(findAddresses("CQ CQ de EA4ABC <no address here> k"), Found{});
-    EXPECT_EQ(findAddresses("mail me at ea4abc@example.com please"), Found{});
-    EXPECT_EQ(findAddresses("open <ea4abc@example.com and never closed"), Found{});
-    EXPECT_EQ(findAddresses("closed ea4abc@example.com> but never opened"), Found{});
-    EXPECT_EQ(findAddresses("<a@b@example.com>"), Found{});
     EXPECT_EQ(findAddresses("<a b@example.com>"), Found{"a b@example.com"});  // the checks reject it later
-}
+    for (const char* none : {"CQ CQ de EA4ABC <no address here> k", "mail me at ea4abc@example.com please",
+                             "open <ea4abc@example.com and never closed", "closed ea4abc@example.com> but never opened",
+                             "<a@b@example.com>"})
+        EXPECT_EQ(findAddresses(none), Found{}) << none;
 
-TEST(FindAddresses, AllowsThirtyCharactersBeforeTheAtSignAndTwentyAfter)
-{
+    // At most 30 characters before the "@" and 20 after it.
     const std::string before30(30, 'a');
     const std::string after20 = std::string(16, 'b') + ".com";
     EXPECT_EQ(findAddresses("<" + before30 + "@" + after20 + ">"), Found{before30 + "@" + after20});
     EXPECT_EQ(findAddresses("<a" + before30 + "@" + after20 + ">"), Found{});
     EXPECT_EQ(findAddresses("<" + before30 + "@b" + after20 + ">"), Found{});
+
+    // The "@" is looked for from the third to the fifth last character.
+    EXPECT_EQ(findAddresses("<a@bc.de>"), Found{"a@bc.de"});
+    EXPECT_EQ(findAddresses("<a@b.c>"), Found{});
+    EXPECT_EQ(findAddresses("<@bc.dex>"), Found{});
 }
 
 TEST(FindAddresses, StopsAtTheTenthAddress)
@@ -41,66 +41,33 @@ TEST(FindAddresses, StopsAtTheTenthAddress)
     EXPECT_EQ(found.back(), "j1@example.com");
 }
 
-TEST(FindAddresses, LooksForTheAtSignFromTheThirdToTheFifthLastCharacter)
-{
-    // "@" at position 3 of 9 is searched, at position 3 of 7 it is too close to the end.
-    EXPECT_EQ(findAddresses("<a@bc.de>"), Found{"a@bc.de"});
-    EXPECT_EQ(findAddresses("<a@b.c>"), Found{});
-    EXPECT_EQ(findAddresses("<@bc.dex>"), Found{});
-}
-
 TEST(AddressChecks, CharactersAreLettersDigitsAndSingleSymbolsBetweenThem)
 {
-    EXPECT_TRUE(addressCharactersValid("ea4abc@example.com"));
-    EXPECT_TRUE(addressCharactersValid("EA4ABC@Example.COM"));
-    EXPECT_TRUE(addressCharactersValid("  first.last-name_x@mail.example.org  "));
-    EXPECT_FALSE(addressCharactersValid(""));
-    EXPECT_FALSE(addressCharactersValid("   "));
-    EXPECT_FALSE(addressCharactersValid("first..last@example.com"));
-    EXPECT_FALSE(addressCharactersValid("first.@example.com"));
-    EXPECT_FALSE(addressCharactersValid(".first@example.com"));
-    EXPECT_FALSE(addressCharactersValid("first@example.com."));
-    EXPECT_FALSE(addressCharactersValid("a@b@example.com"));
-    EXPECT_FALSE(addressCharactersValid("first+tag@example.com"));
-    EXPECT_FALSE(addressCharactersValid("a b@example.com"));
-    EXPECT_FALSE(addressCharactersValid("x@example.com\r\nBcc: y@example.com"));
-    EXPECT_FALSE(addressCharactersValid("x@example.com\r\n"));
-    EXPECT_FALSE(addressCharactersValid("m\xF1o@example.com"));
-    EXPECT_FALSE(addressCharactersValid("no.at.sign"));
-    EXPECT_FALSE(addressCharactersValid("dot.before@at"));
+    for (const char* good : {"ea4abc@example.com", "EA4ABC@Example.COM", "  first.last-name_x@mail.example.org  "})
+        EXPECT_TRUE(addressCharactersValid(good)) << good;
+    for (const char* bad :
+         {"", "   ", "first..last@example.com", "first.@example.com", ".first@example.com", "first@example.com.",
+          "a@b@example.com", "first+tag@example.com", "a b@example.com", "x@example.com\r\nBcc: y@example.com",
+          "x@example.com\r\n", "m\xF1o@example.com", "no.at.sign", "dot.before@at"})
+        EXPECT_FALSE(addressCharactersValid(bad)) << bad;
 }
 
 TEST(AddressChecks, StructureWantsOneInnerAtSignAKnownEndingAndSixCharacters)
 {
-    EXPECT_TRUE(addressStructureValid("ea4abc@example.com"));
-    EXPECT_TRUE(addressStructureValid("ab@c.es"));
-    EXPECT_FALSE(addressStructureValid("a@c.c"));  // five characters
-    EXPECT_TRUE(addressStructureValid("a@c.es"));
-    EXPECT_FALSE(addressStructureValid("ea4abc@.example.com"));
-    EXPECT_FALSE(addressStructureValid("@example.com"));
-    EXPECT_FALSE(addressStructureValid("ea4abc@"));
-    EXPECT_FALSE(addressStructureValid("ea4abc.example.com"));
-    EXPECT_FALSE(addressStructureValid("a@b@example.com"));
-    EXPECT_FALSE(addressStructureValid("ea4abc@example.xyz"));
-    EXPECT_FALSE(addressStructureValid(""));
+    for (const char* good : {"ea4abc@example.com", "ab@c.es", "a@c.es"})
+        EXPECT_TRUE(addressStructureValid(good)) << good;
+    for (const char* bad : {"a@c.c", "ea4abc@.example.com", "@example.com", "ea4abc@", "ea4abc.example.com",
+                            "a@b@example.com", "ea4abc@example.xyz", ""})
+        EXPECT_FALSE(addressStructureValid(bad)) << bad;
 }
 
-TEST(AddressChecks, TheDomainListIsSearchedAsPlainText)
+TEST(AddressChecks, TheDomainListIsSearchedAsPlainTextWithoutRegardToCase)
 {
-    EXPECT_TRUE(topLevelDomainValid("com"));
-    EXPECT_TRUE(topLevelDomainValid(".es"));
-    EXPECT_TRUE(topLevelDomainValid("As"));
-    EXPECT_TRUE(topLevelDomainValid("as"));
-    EXPECT_TRUE(topLevelDomainValid("c"));  // begins ".COM"
-    EXPECT_TRUE(topLevelDomainValid("co"));
-    EXPECT_TRUE(topLevelDomainValid("ORG"));
-    EXPECT_FALSE(topLevelDomainValid("xyz"));
-    EXPECT_FALSE(topLevelDomainValid("info"));
-    EXPECT_FALSE(topLevelDomainValid("eu"));
-
-    EXPECT_EQ(kTopLevelDomainList.size(), 765u);
-    EXPECT_EQ(std::count(kTopLevelDomainList.begin(), kTopLevelDomainList.end(), '.'), 253);
-    EXPECT_TRUE(kTopLevelDomainList.ends_with(".ZM.ZW"));
+    // A prefix of an entry passes: "c" begins ".COM".
+    for (const char* listed : {"com", ".es", "As", "as", "c", "co", "ORG", "zw"})
+        EXPECT_TRUE(topLevelDomainValid(listed)) << listed;
+    for (const char* unlisted : {"xyz", "info", "eu", ".."})
+        EXPECT_FALSE(topLevelDomainValid(unlisted)) << unlisted;
 }
 
 }  // namespace

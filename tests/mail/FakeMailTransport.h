@@ -23,7 +23,7 @@ public:
             return {false, "stopped"};
         if (results_.empty())
             return {true, {}};
-        DeliveryResult result = results_.front();
+        const DeliveryResult result = results_.front();
         results_.pop_front();
         return result;
     }
@@ -33,16 +33,11 @@ public:
         const std::lock_guard lock(mutex_);
         results_.push_back(std::move(result));
     }
-    void hold()
-    {
-        const std::lock_guard lock(mutex_);
-        held_ = true;
-    }
-    void release()
+    void hold(bool held)
     {
         {
             const std::lock_guard lock(mutex_);
-            held_ = false;
+            held_ = held;
         }
         changed_.notify_all();
     }

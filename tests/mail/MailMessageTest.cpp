@@ -67,12 +67,8 @@ TEST(MailMessage, AnAsciiReportGoesAsItIsWithEveryHeaderAMessageNeeds)
               "Content-Transfer-Encoding: 7bit\r\n");
     // Dot-stuffing belongs to the wire, not to the message.
     EXPECT_EQ(body, "Line one\r\n.\r\nEnd\r\n");
-}
-
-TEST(MailMessage, LooseLineEndsBecomeCrLfAndTheBodyEndsWithOne)
-{
-    const auto [headers, body] = split(formatMessage(fields("s", "a\nb\rc\r\n\nd")));
-    EXPECT_EQ(body, "a\r\nb\r\nc\r\n\r\nd\r\n");
+    // Loose line ends become CR LF, and the body ends with one.
+    EXPECT_EQ(split(formatMessage(fields("s", "a\nb\rc\r\n\nd"))).second, "a\r\nb\r\nc\r\n\r\nd\r\n");
 }
 
 TEST(MailMessage, EightBitControlsOrOverlongLinesGoQuotedPrintableInUtf8)
@@ -130,15 +126,12 @@ TEST(MailMessage, AnEightBitSubjectIsSentAsEncodedWordsOnShortLines)
     EXPECT_EQ(decoded, subject);
 }
 
-TEST(MailMessage, ASubjectCannotAddHeaders)
+TEST(MailMessage, ASubjectCannotAddHeadersAndDatesAreInTheMailFormat)
 {
     const std::string message = formatMessage(fields("CALL\r\nBcc: victim@example.com", "x"));
     EXPECT_EQ(message.find("\r\nBcc:"), std::string::npos);
     EXPECT_NE(message.find("Subject: CALL  Bcc: victim@example.com\r\n"), std::string::npos);
-}
 
-TEST(MailMessage, DatesAreWrittenInTheMailFormat)
-{
     EXPECT_EQ(mailDate(sys_days{2024y / February / 29} + 23h + 59min + 59s), "Thu, 29 Feb 2024 23:59:59 +0000");
     EXPECT_EQ(mailDate(sys_days{1970y / January / 1}), "Thu, 01 Jan 1970 00:00:00 +0000");
 }

@@ -1,13 +1,11 @@
-#include <sndfile.h>
 #include <unistd.h>
 
 #include <cmath>
-#include <csignal>
 #include <iostream>
 #include <memory>
 
+#include "app/cli/AudioOutput.h"
 #include "app/cli/Commands.h"
-#include "app/cli/ExitCodes.h"
 #include "channel/ChannelSimulator.h"
 #include "platform/audio/AudioFileReader.h"
 #include "platform/audio/FileAudioSource.h"
@@ -46,67 +44,29 @@ bool readInput(const std::string& path, std::vector<std::int16_t>& samples, std:
     return error.empty();
 }
 
-bool writeOutput(const std::string& path, const std::vector<std::int16_t>& samples, std::string& error)
-{
-    if (path == "-") {
-        // A closed pipe is a write error to report, not a signal that kills us.
-        std::signal(SIGPIPE, SIG_IGN);
-        std::vector<unsigned char> bytes(samples.size() * 2);
-        for (std::size_t i = 0; i < samples.size(); ++i) {
-            const auto u = static_cast<std::uint16_t>(samples[i]);
-            bytes[2 * i] = static_cast<unsigned char>(u & 0xFF);
-            bytes[2 * i + 1] = static_cast<unsigned char>(u >> 8);
-        }
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
-            if (n <= 0) {
-                error = "cannot write to standard output";
-                return false;
-            }
-            done += static_cast<std::size_t>(n);
-        }
-        return true;
-    }
-    const bool flac = path.size() >= 5 && path.compare(path.size() - 5, 5, ".flac") == 0;
-    SF_INFO info{};
-    info.samplerate = 48000;
-    info.channels = 1;
-    info.format = (flac ? SF_FORMAT_FLAC : SF_FORMAT_WAV) | SF_FORMAT_PCM_16;
-    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-    if (file == nullptr) {
-        error = path + ": cannot write (" + sf_strerror(nullptr) + ")";
-        return false;
-    }
-    const sf_count_t written = sf_write_short(file, samples.data(), static_cast<sf_count_t>(samples.size()));
-    const bool ok = written == static_cast<sf_count_t>(samples.size());
-    if (!ok)
-        error = path + ": cannot write (" + sf_strerror(file) + ")";
-    sf_close(file);
-    return ok;
-}
-
-int runChannel(const ChannelOptions& options)
+ExitCode runChannel(const ChannelOptions& options)
 {
     std::vector<std::int16_t> input;
     std::string error;
     if (!readInput(options.input, input, error)) {
         std::cerr << "miv-cli channel: " << error << "\n";
-        return kExitInputError;
+        return ExitCode::InputError;
     }
     const ChannelResult result = simulateChannel(input, options.settings);
     if (result.samples.empty()) {
         std::cerr << "miv-cli channel: the input is silent, so there is no signal to set the SNR against\n";
-        return kExitInputError;
+        return ExitCode::InputError;
     }
     std::cerr << "signal power " << result.signalPower << " over samples " << result.signalStart << ".."
               << result.signalEnd << ", noise sigma " << result.noiseSigma << " (SNR " << options.settings.snrDb
               << " dB in 2500 Hz), gain " << result.gain << ", " << result.clipped << " samples clipped\n";
-    if (!writeOutput(options.output, result.samples, error)) {
-        std::cerr << "miv-cli channel: " << error << "\n";
-        return kExitOutputError;
+    AudioOutput output(options.output);
+    output.write(result.samples);
+    if (!output.finish()) {
+        std::cerr << "miv-cli channel: " << output.error() << "\n";
+        return ExitCode::OutputError;
     }
-    return kExitOk;
+    return ExitCode::Ok;
 }
 
 // NaN passes CLI11's range checks, and NaN or infinite settings turn the whole output
@@ -124,7 +84,7 @@ CLI::Validator finite()
 
 }  // namespace
 
-void addChannelCommand(CLI::App& app, int& exitCode)
+void addChannelCommand(CLI::App& app, ExitCode& exitCode)
 {
     auto options = std::make_shared<ChannelOptions>();
     CLI::App* command = app.add_subcommand(

@@ -8,7 +8,6 @@
 #include <nlohmann/json.hpp>
 
 #include "app/cli/Commands.h"
-#include "app/cli/ExitCodes.h"
 #include "app/cli/ModeOptions.h"
 #include "app/cli/RxRunner.h"
 #include "app/cli/UtcOption.h"
@@ -26,7 +25,7 @@ namespace {
 
 struct RxOptions {
     ModeOptions mode;
-    std::string utc;
+    UtcOption utc;
     bool json = false;
     bool reports = false;
     std::string settingsPath;
@@ -95,17 +94,10 @@ nlohmann::json toJson(const ReceptionReport& report)
     return j;
 }
 
-int runRx(const RxOptions& options)
+ExitCode runRx(RxOptions& options)
 {
     ModeSwitches switches;
     options.mode.applyTo(switches);
-    FixedClock fixedClock;
-    SystemClock systemClock;
-    const Clock* clock = &systemClock;
-    if (!options.utc.empty()) {
-        fixedClock.set(*parseUtc(options.utc));
-        clock = &fixedClock;
-    }
     StderrMessages messages;
 
     std::unique_ptr<BlockAudioSource> source;
@@ -119,7 +111,7 @@ int runRx(const RxOptions& options)
         file = static_cast<FileAudioSource*>(source.get());
         if (!file->error().empty()) {
             std::cerr << "miv-cli rx: " << file->error() << "\n";
-            return kExitInputError;
+            return ExitCode::InputError;
         }
     }
 
@@ -127,7 +119,7 @@ int runRx(const RxOptions& options)
     if (options.reports)
         reports.emplace(options.settingsPath);
 
-    RxRunner runner(switches, *clock, messages, *source);
+    RxRunner runner(switches, options.utc.clock(), messages, *source);
     runner.onReport = [&](const ReceptionReport& report) {
         if (options.json)
             std::cout << toJson(report).dump() << std::endl;
@@ -158,14 +150,14 @@ int runRx(const RxOptions& options)
     }
     if (!problem.empty()) {
         std::cerr << "miv-cli rx: " << problem << "\n";
-        return kExitInputError;
+        return ExitCode::InputError;
     }
-    return std::cout ? kExitOk : kExitOutputError;
+    return std::cout ? ExitCode::Ok : ExitCode::OutputError;
 }
 
 }  // namespace
 
-void addRxCommand(CLI::App& app, int& exitCode)
+void addRxCommand(CLI::App& app, ExitCode& exitCode)
 {
     auto options = std::make_shared<RxOptions>();
     CLI::App* command = app.add_subcommand(
@@ -173,7 +165,7 @@ void addRxCommand(CLI::App& app, int& exitCode)
         "Decode a recording (any format libsndfile reads, any rate) or raw 48 kHz 16-bit mono on stdin (-) "
         "and print the receive window's text");
     options->mode.addTo(*command);
-    addUtcOption(*command, options->utc, "UTC time shown in message headers (HH:MM); default: the clock");
+    options->utc.addTo(*command, "UTC time shown in message headers (HH:MM); default: the clock");
     command->add_flag("--json", options->json, "Print one JSON object per received message instead");
     command->add_flag("--reports", options->reports,
                       "Mail the reception report to the addresses each message carries in angle brackets, "

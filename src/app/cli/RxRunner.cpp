@@ -1,45 +1,42 @@
 #include "app/cli/RxRunner.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace miv::cli {
 
 namespace {
 
-constexpr long long kBlockMs = 64;
-constexpr long long kVolumeRefreshMs = 100;
-constexpr long long kMetricRefreshMs = 200;
+// The window's gauge timers.
+constexpr std::chrono::milliseconds kVolumeRefresh{100};
+constexpr std::chrono::milliseconds kMetricRefresh{200};
 
-// The volume gauge's reading of a peak sample magnitude.
-float volumeDb(float peak)
-{
-    if (peak == 0)
-        return -20;
-    return std::min(0.0f, static_cast<float>(10 * std::log10(static_cast<double>(peak) / 32767)));
-}
+// After the input: the 16-baud spectrum lags the ring by 0.96 s and every spectrum
+// needs the whole ring, then a few symbols decide the last characters and the end
+// marker. A message cut off without its end marker is given up after more symbols.
+constexpr int kRingBlocks = 16;
+constexpr int kClosingSymbols = 8;
+constexpr int kCutOffSymbols = 40;
 
 }  // namespace
 
 RxRunner::RxRunner(ModeSwitches& switches, const Clock& clock, OperatorMessages& messages, BlockAudioSource& source)
     : switches_(switches),
       source_(source),
-      receiver_(switches, window_, clock, messages, source, *this)
+      receiver_(switches, window_, clock, messages, source, *this),
+      gauges_(switches),
+      nextVolume_(kVolumeRefresh),
+      nextMetric_(kMetricRefresh)
 {
 }
 
 int RxRunner::symbolBlocks() const
 {
-    const ModemMode& mode = switches_.mode();
-    return mode.eme || !mode.baud16 ? 16 : 1;
+    return switches_.mode().samplesPerSymbol() / kBlockSamples;
 }
 
 void RxRunner::run()
 {
-    // The 16-baud spectrum lags the ring by 0.96 s and every spectrum needs the whole
-    // ring (16 blocks); then a few symbols for the last decisions and the end marker.
-    constexpr int kRingBlocks = 16;
-    source_.appendSilence(kRingBlocks + 8 * symbolBlocks());
+    source_.appendSilence(kRingBlocks + kClosingSymbols * symbolBlocks());
     int extraBlocks = 0;
 
     receiver_.OpenCapture();
@@ -48,8 +45,7 @@ void RxRunner::run()
         const long long taken = source_.blocksTaken();
         receiver_.tick();
         if (source_.blocksTaken() == taken) {
-            // A message cut off without its end marker is given up after 40 symbols.
-            const int moreBlocks = 40 * symbolBlocks() - extraBlocks;
+            const int moreBlocks = kCutOffSymbols * symbolBlocks() - extraBlocks;
             if (!receiver_.LockFlag() || moreBlocks <= 0)
                 break;
             const int chunk = std::min(moreBlocks, symbolBlocks());
@@ -57,7 +53,7 @@ void RxRunner::run()
             extraBlocks += chunk;
             continue;
         }
-        audioMs_ += kBlockMs;
+        audioTime_ += kBlockPeriod;
         advanceGauges();
         if (!receiver_.LockFlag())
             flushText(false);
@@ -69,14 +65,16 @@ void RxRunner::run()
 
 void RxRunner::advanceGauges()
 {
-    for (; nextVolumeMs_ <= audioMs_; nextVolumeMs_ += kVolumeRefreshMs) {
-        receiver_.setVolumeReading(volumeDb(receiver_.PeakLevelGauge()));
+    for (; nextVolume_ <= audioTime_; nextVolume_ += kVolumeRefresh) {
+        gauges_.refreshVolume(receiver_.PeakLevelGauge());
         receiver_.resetPeakLevelGauge();
+        receiver_.setVolumeReading(gauges_.volumeReading());
     }
-    for (; nextMetricMs_ <= audioMs_; nextMetricMs_ += kMetricRefreshMs)
-        receiver_.setLastMetricShown(receiver_.Metric());
+    for (; nextMetric_ <= audioTime_; nextMetric_ += kMetricRefresh) {
+        gauges_.refreshMetricAndErrors(receiver_.Metric(), receiver_.ViterbiErrors());
+        receiver_.setLastMetricShown(gauges_.lastMetric());
+    }
 }
-
 void RxRunner::flushText(bool all)
 {
     const std::string text = window_.text();

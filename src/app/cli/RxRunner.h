@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -10,12 +11,13 @@
 #include "platform/TextWindow.h"
 #include "platform/audio/BlockAudioSource.h"
 #include "rx/Receiver.h"
+#include "station/StatusGauges.h"
 
 namespace miv::cli {
 
 // Runs a receiver over a recording as the window would over a sound card: one block
-// per tick, the gauge timers simulated by audio time (they feed the report), and,
-// after the input, silence until the last symbols are decided. A message still being
+// per tick, the window's gauge timers run by audio time (the gauges' readings go into
+// the report), and, after the input, silence until the last symbols are decided. A message still being
 // received when the silence runs out is cancelled, as stopping reception does.
 class RxRunner final : private ReceiverObserver {
 public:
@@ -42,10 +44,11 @@ private:
     BlockAudioSource& source_;
     MemoryTextWindow window_;
     Receiver receiver_;
+    StatusGauges gauges_;
     std::vector<ReceptionReport> reports_;
-    long long audioMs_ = 0;
-    long long nextVolumeMs_ = 100;
-    long long nextMetricMs_ = 200;
+    std::chrono::microseconds audioTime_{0};
+    std::chrono::microseconds nextVolume_;
+    std::chrono::microseconds nextMetric_;
     std::size_t textShown_ = 0;
 };
 

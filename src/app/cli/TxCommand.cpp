@@ -1,23 +1,18 @@
-#include <csignal>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
 #include <iostream>
 #include <memory>
-#include <optional>
 #include <sstream>
 #include <string>
 
+#include "app/cli/AudioOutput.h"
 #include "app/cli/Commands.h"
-#include "app/cli/ExitCodes.h"
 #include "app/cli/ModeOptions.h"
 #include "app/cli/UtcOption.h"
 #include "modem/Charset.h"
-#include "platform/Clock.h"
 #include "platform/OperatorMessages.h"
 #include "platform/TextWindow.h"
-#include "platform/audio/FileSinks.h"
 #include "tx/Render.h"
 #include "tx/Transmitter.h"
 
@@ -33,7 +28,7 @@ struct TxOptions {
     ModeOptions mode;
     bool longTone = false;
     long idle = 0;
-    std::string utc;
+    UtcOption utc;
     std::string text;
     std::string textFile;
     std::string output;
@@ -62,7 +57,7 @@ std::string describe(char32_t c)
     return s.str();
 }
 
-int runTx(const TxOptions& options)
+ExitCode runTx(TxOptions& options)
 {
     std::string utf8 = options.text;
     if (!options.textFile.empty()) {
@@ -73,49 +68,28 @@ int runTx(const TxOptions& options)
             content << file.rdbuf();
         if (!file || file.bad() || std::filesystem::is_directory(options.textFile, ec)) {
             std::cerr << "miv-cli tx: cannot read " << options.textFile << '\n';
-            return kExitInputError;
+            return ExitCode::InputError;
         }
         utf8 = content.str();
     }
     const Cp1252Conversion converted = utf8ToCp1252(normaliseLineEnds(utf8, !options.textFile.empty()));
     if (converted.invalidUtf8) {
         std::cerr << "miv-cli tx: the text is not valid UTF-8\n";
-        return kExitInputError;
+        return ExitCode::InputError;
     }
     if (converted.firstUnsendable) {
         std::cerr << "miv-cli tx: the text holds " << describe(*converted.firstUnsendable)
                   << ", which has no 8-bit character code and cannot be sent\n";
-        return kExitUnsendable;
+        return ExitCode::Unsendable;
     }
 
-    std::unique_ptr<SoundFileSink> fileSink;
-    std::unique_ptr<RawStreamSink> rawSink;
-    AudioSink* sink = nullptr;
-    if (options.output == "-") {
-        // A closed pipe is a write error to report, not a signal that kills us.
-        std::signal(SIGPIPE, SIG_IGN);
-        rawSink = std::make_unique<RawStreamSink>(stdout);
-        sink = rawSink.get();
-    } else {
-        std::string error;
-        fileSink = SoundFileSink::create(options.output, error);
-        if (!fileSink) {
-            std::cerr << "miv-cli tx: cannot write " << options.output << ": " << error << '\n';
-            return kExitOutputError;
-        }
-        sink = fileSink.get();
+    AudioOutput output(options.output);
+    if (!output.ready()) {
+        std::cerr << "miv-cli tx: " << output.error() << '\n';
+        return ExitCode::OutputError;
     }
-    auto failed = [&] { return fileSink ? fileSink->failed() : rawSink->failed(); };
-
     ModeSwitches switches;
     options.mode.applyTo(switches);
-    SystemClock systemClock;
-    FixedClock fixedClock;
-    const Clock* clock = &systemClock;
-    if (!options.utc.empty()) {
-        fixedClock.set(*parseUtc(options.utc));
-        clock = &fixedClock;
-    }
     MemoryTextWindow sendWindow;
     MemoryTextWindow receiveWindow;
     sendWindow.setText(converted.text);
@@ -124,30 +98,26 @@ int runTx(const TxOptions& options)
     NoPttKeyer keyer;
     TransmitterHooks hooks;
 
-    Transmitter transmitter(switches, sendWindow, receiveWindow, *clock, *sink, messages, keyer, hooks);
+    Transmitter transmitter(switches, sendWindow, receiveWindow, options.utc.clock(), output.sink(), messages, keyer,
+                            hooks);
     transmitter.setLongInitialTone(options.longTone);
     // The same ticks as the window's timers; a file is always ready, so every tick
     // moves a block.
-    runTransmission(transmitter, options.idle, failed);
-    if (fileSink)
-        fileSink->close();
-    if (failed()) {
-        std::cerr << "miv-cli tx: cannot write " << (options.output == "-" ? "stdout" : options.output);
-        if (fileSink)
-            std::cerr << ": " << fileSink->error();
-        std::cerr << '\n';
-        return kExitOutputError;
+    runTransmission(transmitter, options.idle, [&output] { return output.failed(); });
+    if (!output.finish()) {
+        std::cerr << "miv-cli tx: " << output.error() << '\n';
+        return ExitCode::OutputError;
     }
-    const long long samples = fileSink ? fileSink->samplesWritten() : rawSink->samplesWritten();
+    const long long samples = output.samplesWritten();
     std::cerr << "miv-cli tx: " << switches.mode().parameters().name << ", " << converted.text.size() << " characters, "
               << samples / kBlockSamples << " blocks (" << std::fixed << std::setprecision(3)
               << static_cast<double>(samples) / kSampleRate << " s)\n";
-    return kExitOk;
+    return ExitCode::Ok;
 }
 
 }  // namespace
 
-void addTxCommand(CLI::App& app, int& exitCode)
+void addTxCommand(CLI::App& app, ExitCode& exitCode)
 {
     auto options = std::make_shared<TxOptions>();
     CLI::App* tx = app.add_subcommand("tx", "Render a whole transmission of a text to audio");
@@ -155,7 +125,7 @@ void addTxCommand(CLI::App& app, int& exitCode)
     tx->add_flag("--long-tone", options->longTone, "Long initial tone, as after the CQ macro");
     tx->add_option("--idle", options->idle, "Idle characters to send after the text before stopping")
         ->check(CLI::Range(0L, kMaxIdleCharacters));
-    addUtcOption(*tx, options->utc, "UTC time of the TX header, HH:MM (default: now)");
+    options->utc.addTo(*tx, "UTC time of the TX header, HH:MM (default: now)");
     CLI::Option_group* text = tx->add_option_group("text", "What to send (UTF-8; line ends are sent as Enter)");
     text->add_option("--text", options->text, "The text");
     text->add_option("--text-file", options->textFile, "A file holding the text");

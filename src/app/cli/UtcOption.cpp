@@ -13,12 +13,20 @@ std::optional<UtcTime> parseUtc(const std::string& text)
     return UtcTime{10 * h1 + h2, 10 * m1 + m2, 0};
 }
 
-void addUtcOption(CLI::App& command, std::string& utc, const std::string& description)
+void UtcOption::addTo(CLI::App& command, const std::string& description)
 {
-    command.add_option("--utc", utc, description)
+    command.add_option("--utc", text_, description)
         ->check(CLI::Validator(
             [](const std::string& text) { return parseUtc(text) ? std::string() : std::string("expected HH:MM"); },
             "HH:MM"));
+}
+
+const Clock& UtcOption::clock()
+{
+    if (text_.empty())
+        return system_;
+    fixed_.set(*parseUtc(text_));
+    return fixed_;
 }
 
 }  // namespace miv::cli

@@ -1,23 +1,22 @@
 #include <CLI/CLI.hpp>
 
 #include "app/cli/Commands.h"
-#include "app/cli/ExitCodes.h"
 
 int main(int argc, char** argv)
 {
+    using miv::cli::ExitCode;
     CLI::App app{
         "MIV modem on the command line: encode text to audio, decode audio to text, "
         "and simulate a radio channel"};
     app.require_subcommand(1);
-    int exitCode = miv::cli::kExitOk;
+    ExitCode exitCode = ExitCode::Ok;
     miv::cli::addTxCommand(app, exitCode);
     miv::cli::addRxCommand(app, exitCode);
     miv::cli::addChannelCommand(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        const int code = app.exit(e);
-        return code == 0 ? miv::cli::kExitOk : miv::cli::kExitUsage;
+        exitCode = app.exit(e) == 0 ? ExitCode::Ok : ExitCode::Usage;
     }
-    return exitCode;
+    return static_cast<int>(exitCode);
 }

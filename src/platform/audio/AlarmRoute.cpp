@@ -8,12 +8,15 @@ namespace miv {
 
 namespace {
 
-constexpr double kAmplitude = 0.4 * 32767;
-constexpr int kRampSamples = kAlarmSampleRate * 5 / 1000;
+constexpr double kAmplitude = 0.4 * 32767;  // 8 dB below full scale
+constexpr int kSamplesPerMs = kAlarmSampleRate / 1000;
+constexpr int kRampSamples = 5 * kSamplesPerMs;
 
+// A listed name may be shortened, or carry the suffix that tells alike devices apart;
+// a device of the same description may then be the one meant.
 bool sameDevice(std::string_view listed, std::string_view known)
 {
-    return !known.empty() && known.starts_with(listed);
+    return !known.empty() && (known.starts_with(listed) || known.starts_with(describedAs(listed)));
 }
 
 }  // namespace
@@ -29,7 +32,7 @@ std::vector<std::int16_t> renderAlarm(std::span<const AlarmTone> tones)
 {
     std::vector<std::int16_t> samples;
     for (const AlarmTone& tone : tones) {
-        const int count = kAlarmSampleRate / 1000 * tone.durationMs;
+        const int count = kSamplesPerMs * tone.durationMs;
         const double step = 2.0 * std::numbers::pi * tone.frequencyHz / kAlarmSampleRate;
         for (int n = 0; n < count; ++n) {
             const int edge = std::min(n, count - 1 - n);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/AlarmPlayer.h"
+#include "platform/AudioDevices.h"
 
 namespace miv {
 
@@ -19,7 +20,8 @@ struct OutputDevice {
 
 // Whether the alarm may play on the default output: only when that output is known and
 // is not the transmitter's. The transmitter's device matches by name or description,
-// also when a device list shortened it; "" means the transmitter plays on the default.
+// also when a device list shortened it or told it from an alike device by a suffix;
+// "" means the transmitter plays on the default.
 // Any doubt answers no, since a tone on the transmitter's output goes on the air.
 bool alarmMayUseDefaultOutput(const std::optional<OutputDevice>& defaultOutput, std::string_view transmitDevice);
 

@@ -17,12 +17,16 @@ namespace miv {
 namespace {
 
 constexpr int kChunkFrames = 4096;
+// The converter's output for one chunk, with room for what it held back from the last.
+constexpr int kConverterSlack = 64;
 
 // libsndfile trims a WAV whose data chunk runs past the end of the file to what is
 // there and only notes it in its log ("data : 96000 (should be 49956)"). Streaming
 // writers put placeholder sizes there, which are not truncation.
 bool dataChunkCutShort(SNDFILE* file)
 {
+    constexpr std::string_view kShould = "(should be";
+    constexpr long long kPlaceholderSizes = 0x7FFFF000LL;  // and above: what streaming writers leave
     char log[8192] = {};
     sf_command(file, SFC_GET_LOG_INFO, log, sizeof log);
     const std::string text(log);
@@ -32,12 +36,12 @@ bool dataChunkCutShort(SNDFILE* file)
         const std::string line = text.substr(at + 1, end == std::string::npos ? std::string::npos : end - at - 1);
         at += 1;
         const std::size_t colon = line.find(':');
-        const std::size_t should = line.find("(should be");
+        const std::size_t should = line.find(kShould);
         if (colon == std::string::npos || should == std::string::npos)
             continue;
         const long long claimed = std::atoll(line.c_str() + colon + 1);
-        const long long actual = std::atoll(line.c_str() + should + 10);
-        if (claimed > actual && claimed != 0 && claimed < 0x7FFFF000LL)
+        const long long actual = std::atoll(line.c_str() + should + kShould.size());
+        if (claimed > actual && claimed != 0 && claimed < kPlaceholderSizes)
             return true;
     }
     return false;
@@ -289,7 +293,7 @@ int AudioFileReader::readConverted(std::int16_t* out, int count)
             continue;
         }
         const bool last = endOfInput_ && framesUsed_ == frames_.size();
-        converted_.resize(static_cast<std::size_t>(std::ceil(kChunkFrames * ratio_)) + 64);
+        converted_.resize(static_cast<std::size_t>(std::ceil(kChunkFrames * ratio_)) + kConverterSlack);
         SRC_DATA data{};
         data.data_in = frames_.data() + framesUsed_;
         data.input_frames = static_cast<long>(frames_.size() - framesUsed_);

@@ -1,7 +1,7 @@
 #include "platform/audio/FileSinks.h"
 
+#include <algorithm>
 #include <array>
-#include <cstdint>
 
 #include <sndfile.h>
 
@@ -43,13 +43,14 @@ bool SoundFileSink::open(int /*slots*/)
     return file_ != nullptr;
 }
 
-void SoundFileSink::queue(int /*slot*/, const AudioBlock& block)
+void SoundFileSink::write(std::span<const std::int16_t> samples)
 {
     if (file_ == nullptr || failed())
         return;
-    const sf_count_t written = sf_write_short(file_, block.data(), kBlockSamples);
+    const auto count = static_cast<sf_count_t>(samples.size());
+    const sf_count_t written = sf_write_short(file_, samples.data(), count);
     samplesWritten_ += written;
-    if (written != kBlockSamples)
+    if (written != count)
         error_ = sf_strerror(file_);
 }
 
@@ -70,28 +71,29 @@ void SoundFileSink::close()
 bool RawStreamSink::open(int /*slots*/)
 {
     open_ = stream_ != nullptr;
-    return open_;
+    return open_ && !failed_;
 }
 
-void RawStreamSink::queue(int /*slot*/, const AudioBlock& block)
+void RawStreamSink::write(std::span<const std::int16_t> samples)
 {
-    if (!open_ || failed_)
-        return;
     std::array<unsigned char, 2 * kBlockSamples> bytes;
-    for (std::size_t i = 0; i < block.size(); ++i) {
-        const auto v = static_cast<std::uint16_t>(block[i]);
-        bytes[2 * i] = static_cast<unsigned char>(v & 0xFFu);
-        bytes[2 * i + 1] = static_cast<unsigned char>(v >> 8);
+    while (open_ && !failed_ && !samples.empty()) {
+        const std::size_t count = std::min<std::size_t>(samples.size(), kBlockSamples);
+        for (std::size_t i = 0; i < count; ++i) {
+            const auto v = static_cast<std::uint16_t>(samples[i]);
+            bytes[2 * i] = static_cast<unsigned char>(v & 0xFFu);
+            bytes[2 * i + 1] = static_cast<unsigned char>(v >> 8);
+        }
+        failed_ = std::fwrite(bytes.data(), 1, 2 * count, stream_) != 2 * count;
+        if (!failed_)
+            samplesWritten_ += static_cast<long long>(count);
+        samples = samples.subspan(count);
     }
-    if (std::fwrite(bytes.data(), 1, bytes.size(), stream_) != bytes.size())
-        failed_ = true;
-    else
-        samplesWritten_ += kBlockSamples;
 }
 
 bool RawStreamSink::slotDone(int /*slot*/) const
 {
-    return open_;
+    return open_ && !failed_;
 }
 
 void RawStreamSink::close()

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "platform/AudioSink.h"
@@ -23,10 +25,12 @@ public:
     SoundFileSink& operator=(const SoundFileSink&) = delete;
 
     bool open(int slots) override;
-    void queue(int slot, const AudioBlock& block) override;
+    void queue(int /*slot*/, const AudioBlock& block) override { write(block); }
     bool slotDone(int slot) const override;
     void close() override;
 
+    // Samples that need not fill a block, for audio that is not a transmission.
+    void write(std::span<const std::int16_t> samples);
     // A write or the final flush failed; `error` says why.
     bool failed() const { return !error_.empty(); }
     const std::string& error() const { return error_; }
@@ -41,16 +45,18 @@ private:
 };
 
 // Writes raw 48 kHz signed 16-bit little-endian mono to a stream (stdout for "-"), for
-// piping into aplay or sox. The stream stays the caller's.
+// piping into aplay or sox. The stream stays the caller's; after a failed write no slot
+// is done any more.
 class RawStreamSink final : public AudioSink {
 public:
     explicit RawStreamSink(std::FILE* stream) : stream_(stream) {}
 
     bool open(int slots) override;
-    void queue(int slot, const AudioBlock& block) override;
+    void queue(int /*slot*/, const AudioBlock& block) override { write(block); }
     bool slotDone(int slot) const override;
     void close() override;
 
+    void write(std::span<const std::int16_t> samples);
     bool failed() const { return failed_; }
     long long samplesWritten() const { return samplesWritten_; }
 

@@ -9,9 +9,6 @@
 
 namespace miv {
 
-// One 3072-sample block at 48 kHz.
-inline constexpr std::chrono::microseconds kBlockPeriod{1'000'000LL * kBlockSamples / kSampleRate};
-
 // A recording that plays into the receiver as if from a sound card: blocks complete at
 // the pace of a real device, one every `period`, on an audio thread of their own. The
 // recording is opened once and kept: while capture is closed (during a transmission)

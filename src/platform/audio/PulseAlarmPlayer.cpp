@@ -22,6 +22,9 @@ namespace {
 // A server that accepts the connection and then says nothing must not hold the alarm,
 // nor the program's exit, which waits for it.
 constexpr pa_usec_t kQueryTimeout = 3 * PA_USEC_PER_SEC;
+// A short buffer: with the server's default of about two seconds the alarm would wait
+// for the drain to start.
+constexpr pa_usec_t kAlarmBuffer = 50 * PA_USEC_PER_MSEC;
 
 // Asks the sound server for its default output; nothing when it cannot be reached.
 class DefaultOutputQuery {
@@ -118,10 +121,8 @@ private:
 bool playOn(const std::string& sink, const std::vector<std::int16_t>& samples)
 {
     const pa_sample_spec format{PA_SAMPLE_S16LE, kAlarmSampleRate, 1};
-    // A short buffer: with the server's default of about two seconds the alarm would
-    // wait for the drain to start.
     constexpr std::uint32_t kDefault = static_cast<std::uint32_t>(-1);
-    const pa_buffer_attr buffer{kDefault, static_cast<std::uint32_t>(pa_usec_to_bytes(50000, &format)), kDefault,
+    const pa_buffer_attr buffer{kDefault, static_cast<std::uint32_t>(pa_usec_to_bytes(kAlarmBuffer, &format)), kDefault,
                                 kDefault, kDefault};
     int error = 0;
     pa_simple* stream =

@@ -175,12 +175,12 @@ void PulseAudioDevices::refresh()
     listed_ = true;
 }
 
-std::vector<std::string> PulseAudioDevices::descriptions(const std::vector<Device>& devices)
+std::vector<std::string> PulseAudioDevices::names(const std::vector<Device>& devices)
 {
-    std::vector<std::string> names{kDefaultAudioDevice};
+    std::vector<std::string> descriptions{kDefaultAudioDevice};
     for (const Device& device : devices)
-        names.push_back(device.description);
-    return names;
+        descriptions.push_back(device.description);
+    return distinctDeviceNames(descriptions);
 }
 
 std::string PulseAudioDevices::serverName(const std::vector<Device>& devices, int position)
@@ -194,13 +194,13 @@ std::string PulseAudioDevices::serverName(const std::vector<Device>& devices, in
 std::vector<std::string> PulseAudioDevices::captureDevices()
 {
     refresh();
-    return descriptions(sources_);
+    return names(sources_);
 }
 
 std::vector<std::string> PulseAudioDevices::playbackDevices()
 {
     refresh();
-    return descriptions(sinks_);
+    return names(sinks_);
 }
 
 std::unique_ptr<AudioSource> PulseAudioDevices::makeSource(int position)

@@ -4,12 +4,6 @@
 
 namespace miv {
 
-namespace {
-
-constexpr auto kBlockTime = std::chrono::microseconds(1'000'000LL * kBlockSamples / kSampleRate);
-
-}  // namespace
-
 ThreadedSource::ThreadedSource(CaptureStreamFactory openStream) : openStream_(std::move(openStream))
 {
 }
@@ -92,7 +86,7 @@ void ThreadedSink::run()
         if (!failed)
             failed = !stream_->write(block);
         if (failed) {
-            deadline = std::max(deadline + kBlockTime, std::chrono::steady_clock::now());
+            deadline = std::max(deadline + kBlockPeriod, std::chrono::steady_clock::now());
             std::this_thread::sleep_until(deadline);
         }
         ring_.markDone(*slot);

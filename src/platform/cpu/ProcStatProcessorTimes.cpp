@@ -44,18 +44,21 @@ std::optional<ProcessorTicks> ProcStatProcessorTimes::ticks(int processor) const
 
 std::optional<ProcessorTicks> ProcStatProcessorTimes::parseLine(const std::string& line)
 {
-    // user nice system idle iowait irq softirq steal; guest time is already in user.
+    // The fields in the kernel's order; guest time is already in user. Kernels before
+    // 2.6 give the first four only.
+    enum Field { User, Nice, System, Idle, IoWait, Irq, SoftIrq, Steal, FieldsUsed };
+    constexpr int kOldestFields = IoWait;
     std::istringstream fields(line);
     std::string name;
     fields >> name;
-    std::uint64_t value[8] = {};
+    std::uint64_t value[FieldsUsed] = {};
     int read = 0;
-    while (read < 8 && fields >> value[read])
+    while (read < FieldsUsed && fields >> value[read])
         ++read;
-    if (read < 4)
+    if (read < kOldestFields)
         return std::nullopt;
-    const std::uint64_t idle = value[3] + value[4];
-    const std::uint64_t busy = value[0] + value[1] + value[2] + value[5] + value[6] + value[7];
+    const std::uint64_t idle = value[Idle] + value[IoWait];
+    const std::uint64_t busy = value[User] + value[Nice] + value[System] + value[Irq] + value[SoftIrq] + value[Steal];
     return ProcessorTicks{busy, busy + idle};
 }
 

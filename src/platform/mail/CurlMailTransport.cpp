@@ -1,7 +1,6 @@
 #include "platform/mail/CurlMailTransport.h"
 
 #include <algorithm>
-#include <cctype>
 #include <mutex>
 #include <string_view>
 
@@ -11,26 +10,17 @@ namespace miv {
 
 namespace {
 
-// Only what an address that passed the report checks can hold, so nothing else can
-// reach the envelope, whatever the caller did.
+constexpr int kHighestPort = 65535;
+
+// ASCII letters, digits and the few symbols of a plain address, one "@": nothing else
+// can reach the envelope, whatever the caller did.
 bool plainAddress(std::string_view address)
 {
-    if (address.empty() || std::count(address.begin(), address.end(), '@') != 1)
+    if (std::count(address.begin(), address.end(), '@') != 1)
         return false;
-    return std::all_of(address.begin(), address.end(), [](unsigned char c) {
-        return std::isalnum(c) || c == '.' || c == '_' || c == '-' || c == '+' || c == '@';
-    });
-}
-
-bool plainHost(std::string_view host)
-{
-    if (host.size() > 2 && host.front() == '[' && host.back() == ']') {
-        const std::string_view inner = host.substr(1, host.size() - 2);
-        return std::all_of(inner.begin(), inner.end(),
-                           [](unsigned char c) { return std::isxdigit(c) || c == ':' || c == '.'; });
-    }
-    return !host.empty() && std::all_of(host.begin(), host.end(), [](unsigned char c) {
-        return std::isalnum(c) || c == '.' || c == '-' || c == '_';
+    return std::all_of(address.begin(), address.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '_' ||
+               c == '-' || c == '+' || c == '@';
     });
 }
 
@@ -78,10 +68,10 @@ CurlMailTransport::CurlMailTransport(CurlMailOptions options) : options_(std::mo
 
 DeliveryResult CurlMailTransport::send(const OutgoingMail& mail, std::stop_token stop)
 {
-    if (!plainHost(mail.server.host))
+    if (!validMailHost(mail.server.host))
         return {false, mail.server.host.empty() ? "No mail server is set"
                                                 : "The mail server name is not valid: " + mail.server.host};
-    if (mail.server.port < 1 || mail.server.port > 65535)
+    if (mail.server.port < 1 || mail.server.port > kHighestPort)
         return {false, "The mail server port is not valid"};
     if (!plainAddress(mail.from) || !plainAddress(mail.to))
         return {false, "The sender or recipient address is not valid"};
@@ -110,7 +100,7 @@ DeliveryResult CurlMailTransport::send(const OutgoingMail& mail, std::stop_token
     const long timeout = static_cast<long>(options_.timeout.count());
     curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, timeout);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, timeout);
-    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, std::max(1L, timeout / 1000));
+    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, std::max(1L, timeout / 1000));  // in seconds
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, checkStop);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &stop);

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """One SMTP session on 127.0.0.1 for the delivery tests.
 
-Prints "PORT <n>" once it listens, serves one connection, then prints one JSON line
+Prints "PORT <n> <pid>" once it listens, serves one connection, then prints one JSON line
 with what it saw and exits. Nothing leaves the machine.
 
   --mode accept            a normal server
@@ -155,7 +155,7 @@ def main():
     listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
     listener.bind(("127.0.0.1", 0))
     listener.listen(1)
-    print("PORT", listener.getsockname()[1], flush=True)
+    print("PORT", listener.getsockname()[1], os.getpid(), flush=True)
 
     record = {"commands": [], "rcpt_to": [], "mail_from": None, "login": None,
               "accepted": False, "closed_by_client": False}
