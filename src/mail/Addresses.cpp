@@ -103,7 +103,8 @@ bool addressStructureValid(std::string_view address)
 
 bool topLevelDomainValid(std::string_view ending)
 {
-    const std::string wanted = ending.starts_with('.') ? std::string(ending) : "." + std::string(ending);
+    std::string wanted(1, '.');
+    wanted.append(ending.starts_with('.') ? ending.substr(1) : ending);
     const auto same = [](char a, char b) { return asciiUpper(a) == asciiUpper(b); };
     return std::search(kTopLevelDomainList.begin(), kTopLevelDomainList.end(), wanted.begin(), wanted.end(), same) !=
            kTopLevelDomainList.end();

@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include <sndfile.h>
 
 #include <array>
 #include <cmath>
@@ -17,6 +16,7 @@
 #include <numbers>
 #include <vector>
 
+#include "platform/audio/AudioFileReader.h"
 #include "station/CursorReadout.h"
 #include "station/StatusGauges.h"
 #include "station/Waterfall.h"
@@ -52,16 +52,13 @@ std::vector<float> decimate(const std::vector<float>& in)
 
 std::vector<float> readRecording(const char* path, float gainDb)
 {
-    SF_INFO info{};
-    SNDFILE* file = sf_open(path, SFM_READ, &info);
-    if (!file)
-        return {};
-    std::vector<float> samples(static_cast<std::size_t>(info.frames));
-    sf_read_float(file, samples.data(), info.frames);
-    sf_close(file);
-    const float gain = 32768.0f * std::pow(10.0f, gainDb / 20.0f);
-    for (float& s : samples)
-        s *= gain;
+    AudioFileReader reader(path);
+    const std::vector<std::int16_t> recorded = reader.readAll();
+    const float gain = std::pow(10.0f, gainDb / 20.0f);
+    std::vector<float> samples;
+    samples.reserve(recorded.size());
+    for (std::int16_t s : recorded)
+        samples.push_back(gain * s);
     return samples;
 }
 

@@ -199,7 +199,7 @@ TEST_F(AudioFilesTest, SurvivesRandomlyCorruptedFiles)
                 bytes[random() % std::min<std::size_t>(bytes.size(), 64)] = static_cast<char>(random());
             break;
         }
-        FileAudioSource source(writeBytes("f" + std::to_string(round), bytes));
+        FileAudioSource source(writeBytes(std::to_string(round).insert(0, 1, 'f'), bytes));
         if (source.open(50)) {
             AudioBlock block{};
             for (int slot = 0; source.slotDone(slot % 50); ++slot) {

@@ -147,13 +147,12 @@ TEST_F(WebMailTest, AnUntrustedCertificateIsAFailure)
 {
     SmtpTestServer server({"--tls-dir", directory_.path().string(), "--user", "u@gmail.com", "--password", "p"});
     CurlMailTransport transport({10s, {}});  // the system's authorities only
-    EXPECT_FALSE(transport
-                     .send({{"127.0.0.1", server.port(), true, "u@gmail.com", "p"},
-                            "u@gmail.com",
-                            "g4abc@example.com",
-                            "Subject: x\r\n\r\nx\r\n"},
-                           {})
-                     .accepted);
+    OutgoingMail mail;
+    mail.server = {"127.0.0.1", server.port(), true, "u@gmail.com", "p"};
+    mail.from = "u@gmail.com";
+    mail.to = "g4abc@example.com";
+    mail.message = "Subject: x\r\n\r\nx\r\n";
+    EXPECT_FALSE(transport.send(mail, {}).accepted);
     EXPECT_EQ(server.finish()["login"], nullptr);  // the password never left
 }
 
