@@ -16,8 +16,8 @@ inline constexpr std::array<std::uint8_t, 20> ReceiverSequence{2, 4,  10, 5, 3, 
                                                                9, 15, 11, 4, 10, 13, 0,  0, 0,  0};
 
 // All 28 tones the end marker produces, whatever came before it.
-inline constexpr std::array<std::uint8_t, 28> EndMarkerTones{2,  4,  10, 5, 3, 2,  14, 2, 11, 1, 9,  15, 11, 4,
-                                                             10, 13, 5,  6, 3, 10, 11, 1, 4,  2, 11, 1,  9,  15};
+inline constexpr std::array<std::uint8_t, 28> kEndMarkerTones{2,  4,  10, 5, 3, 2,  14, 2, 11, 1, 9,  15, 11, 4,
+                                                              10, 13, 5,  6, 3, 10, 11, 1, 4,  2, 11, 1,  9,  15};
 
 inline constexpr std::array<std::uint8_t, 32> HopBase{2, 5, 1, 4, 3, 0, 4, 1, 7, 5, 3, 2, 7, 0, 6, 2,
                                                       4, 5, 3, 0, 6, 1, 5, 0, 2, 7, 4, 6, 1, 3, 7, 6};
@@ -58,8 +58,8 @@ inline constexpr std::array<std::uint8_t, 24> EndMarkerB{0, 0, 0, 0, 0, 0, 0, 1,
 
 // Where the interleaver puts preamble symbol k (1..20) among the first 26 sent
 // symbols; also the hop row of that symbol.
-inline constexpr std::array<std::uint8_t, 20> PreambleSlot{1,  4,  7,  10, 5,  8,  11, 14, 9,  12,
-                                                           15, 18, 13, 16, 19, 22, 17, 20, 23, 26};
+inline constexpr std::array<std::uint8_t, 20> kPreambleSlot{1,  4,  7,  10, 5,  8,  11, 14, 9,  12,
+                                                            15, 18, 13, 16, 19, 22, 17, 20, 23, 26};
 
 // Spreads consecutive symbols over time: output n is input n − 9, n − 7, n − 5 or n − 3
 // in turn, so a burst of noise hits symbols far apart in the code.

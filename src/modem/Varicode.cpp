@@ -31,7 +31,7 @@ std::string SixBits(int value)
     return SixBits(value / 2) + static_cast<char>('0' + value % 2);
 }
 
-std::string SixBitField(int value)
+std::string sixBitField(int value)
 {
     std::string bits = SixBits(value);
     if (bits.size() > 6)

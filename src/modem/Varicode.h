@@ -63,7 +63,7 @@ std::uint8_t UpperCaseIfReduced(int code, bool sixBitAlphabet);
 // The binary digits of a value, without a fixed width (0, 1 and 2 give two digits).
 std::string SixBits(int value);
 // The six bits a 6-bit alphabet value goes out as, most significant first.
-std::string SixBitField(int value);
+std::string sixBitField(int value);
 
 // The table index whose entry is exactly the first `length` bits of `buffer`
 // (positions 1..length), with the codes that must never be shown turned into 0.

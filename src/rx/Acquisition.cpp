@@ -49,7 +49,7 @@ void Acquisition::AcquireSignal(int lowBin, int highBin)
     std::array<const float*, kPreambleLength> rows{};
     std::array<int, kPreambleLength> groupOffset{};
     for (std::size_t k = 0; k < kPreambleLength; ++k) {
-        const int slot = PreambleSlot[k];
+        const int slot = kPreambleSlot[k];
         rows[k] = history.row(rowBefore(state_.CurrentRow, (kWindowSlots - slot) * kRowsPerSymbol), plane);
         groupOffset[k] = eme ? 0 : (HopTable.group(slot, state_.HopColumn) - 1) * 16 * step;
     }

@@ -22,7 +22,7 @@ bool FinalAcquisition::add(std::uint8_t tone)
     history_[static_cast<std::size_t>(index_)] = tone;
     int matches = 0;
     for (std::size_t k = 0; k < 16; ++k) {
-        int i = index_ - (kNewestSlot - PreambleSlot[k]);
+        int i = index_ - (kNewestSlot - kPreambleSlot[k]);
         if (i < 1)
             i += kHistory;
         matches += history_[static_cast<std::size_t>(i)] == ReceiverSequence[k];

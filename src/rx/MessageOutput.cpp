@@ -56,7 +56,7 @@ int ViterbiErrorCounter::CountViterbiErrors(int branch, std::uint8_t hardTone, s
     if (symbolCount < 22)
         return count_;
     windowPosition_ = windowPosition_ == kWindow ? 1 : windowPosition_ + 1;
-    const std::uint8_t error = InverseGrayTone[hardRing_[static_cast<std::size_t>(q)]] != viterbiSymbol;
+    const std::uint8_t error = kInverseGrayTone[hardRing_[static_cast<std::size_t>(q)]] != viterbiSymbol;
     auto& slot = errorWindow_[static_cast<std::size_t>(windowPosition_)];
     count_ = count_ - slot + error;
     slot = error;

@@ -72,7 +72,7 @@ void Receiver::StartReception()
     observer_.receptionStarted();
 }
 
-void Receiver::StopReception()
+void Receiver::stopReception()
 {
     receiving_ = false;
     observer_.receptionStopped();

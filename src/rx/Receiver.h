@@ -47,7 +47,7 @@ public:
     // Resets acquisition, decoder and gauge counters and lets `tick` run.
     void StartReception();
     // For a transmission: `tick` stops and the message in progress is cancelled.
-    void StopReception();
+    void stopReception();
     bool receiving() const { return receiving_; }
 
     // One receive tick.

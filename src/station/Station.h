@@ -197,7 +197,7 @@ private:
 
     // TransmitterHooks.
     void cancelMessage() override { receiver_.CancelMessage(); }
-    void stopReception() override { receiver_.StopReception(); }
+    void stopReception() override { receiver_.stopReception(); }
     void closeCapture() override { receiver_.CloseCapture(); }
     void startReception() override;
     void resetStatusDisplays() override;

@@ -38,7 +38,7 @@ TEST(ConvolutionalEncoder, GrayToneIsTheGrayCodeAndItsInverseUndoesIt)
 {
     for (int v = 0; v < 16; ++v) {
         EXPECT_EQ(GrayTone[static_cast<std::size_t>(v)], v ^ (v >> 1));
-        EXPECT_EQ(InverseGrayTone[GrayTone[static_cast<std::size_t>(v)]], v);
+        EXPECT_EQ(kInverseGrayTone[GrayTone[static_cast<std::size_t>(v)]], v);
     }
 }
 

@@ -92,13 +92,13 @@ TEST(SymbolInterleaver, PreambleSlotsAreWhereThePreambleIsSent)
             slotOf[static_cast<std::size_t>(n - 3)] = y;
     }
     for (int k = 1; k <= 20; ++k)
-        EXPECT_EQ(slotOf[PreambleSlot[static_cast<std::size_t>(k - 1)]], k) << k;
+        EXPECT_EQ(slotOf[kPreambleSlot[static_cast<std::size_t>(k - 1)]], k) << k;
 }
 
 TEST(EndMarker, TablesAgree)
 {
     for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(ReceiverSequence[static_cast<std::size_t>(i)], EndMarkerTones[static_cast<std::size_t>(i)]);
+        EXPECT_EQ(ReceiverSequence[static_cast<std::size_t>(i)], kEndMarkerTones[static_cast<std::size_t>(i)]);
     for (int i = 16; i < 20; ++i)
         EXPECT_EQ(ReceiverSequence[static_cast<std::size_t>(i)], 0);
     // EndMarkerB is seven zeros then bits 8.. of EndMarkerA.

@@ -58,12 +58,12 @@ TEST(SixBitAlphabet, BitsGoOutMostSignificantFirstAlwaysSix)
     EXPECT_EQ(SixBits(2), "10");
     EXPECT_EQ(SixBits(3), "011");
     EXPECT_EQ(SixBits(63), "0111111");
-    EXPECT_EQ(SixBitField(33), "100001");
-    EXPECT_EQ(SixBitField(0), "000000");
-    EXPECT_EQ(SixBitField(7), "000111");
-    EXPECT_EQ(SixBitField(63), "111111");
+    EXPECT_EQ(sixBitField(33), "100001");
+    EXPECT_EQ(sixBitField(0), "000000");
+    EXPECT_EQ(sixBitField(7), "000111");
+    EXPECT_EQ(sixBitField(63), "111111");
     for (int v = 0; v < 64; ++v)
-        EXPECT_EQ(std::stoi(SixBitField(v), nullptr, 2), v);
+        EXPECT_EQ(std::stoi(sixBitField(v), nullptr, 2), v);
 }
 
 class VaricodeDecoding : public ::testing::Test {

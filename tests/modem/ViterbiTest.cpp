@@ -70,7 +70,7 @@ TEST(Viterbi, CorrectsModerateNoiseOnTheToneMagnitudes)
         for (int t = 1; t < 16; ++t)
             if (metric[static_cast<std::size_t>(t)] > metric[static_cast<std::size_t>(hard)])
                 hard = t;
-        hardErrors += InverseGrayTone[static_cast<std::size_t>(hard)] != coded.symbols[n];
+        hardErrors += kInverseGrayTone[static_cast<std::size_t>(hard)] != coded.symbols[n];
         const auto decision = decoder.ViterbiStep(metric);
         if (n >= ViterbiDecoder::kDepth) {
             const std::size_t sent = n - ViterbiDecoder::kDepth;

@@ -24,7 +24,7 @@ protected:
     void placePreamble(int pos, float level, int count = 20)
     {
         for (int k = 0; k < count; ++k) {
-            const int slot = PreambleSlot[static_cast<std::size_t>(k)];
+            const int slot = kPreambleSlot[static_cast<std::size_t>(k)];
             const int row = rowBefore(kRow, (26 - slot) * 8);
             const int s = (HopTable.group(slot, 1) - 1) * 32 + pos;
             rig.history(row, s + PreambleSymbols[static_cast<std::size_t>(k)] * 2, 1) = level;
@@ -92,7 +92,7 @@ TEST_F(AcquisitionTest, ATieGoesToTheLowerTone)
     // Seven slots where a tone below the preamble's is as strong: 13 matches, no lock.
     placePreamble(40, 10);
     auto rivalAt = [&](int k, int offset) {
-        const int slot = PreambleSlot[static_cast<std::size_t>(k)];
+        const int slot = kPreambleSlot[static_cast<std::size_t>(k)];
         const int row = rowBefore(kRow, (26 - slot) * 8);
         const int s = (HopTable.group(slot, 1) - 1) * 32 + 40;
         return &rig.history(row, s + (PreambleSymbols[static_cast<std::size_t>(k)] + offset) * 2, 1);
@@ -186,7 +186,7 @@ protected:
     {
         std::array<std::uint8_t, 23> tones{};
         for (int k = 0; k < matching; ++k)
-            tones[PreambleSlot[static_cast<std::size_t>(k)]] = ReceiverSequence[static_cast<std::size_t>(k)];
+            tones[kPreambleSlot[static_cast<std::size_t>(k)]] = ReceiverSequence[static_cast<std::size_t>(k)];
         bool found = false;
         for (int slot = 1; slot <= 22; ++slot)
             found = rig.finalAcquisition.add(tones[static_cast<std::size_t>(slot)]);

@@ -100,7 +100,7 @@ TEST(Receiver, AReplyAfterCaptureReopensIsReceivedWhole)
     s.receiver.StartReception();
     for (int i = 0; i < 6; ++i)
         s.receiver.tick();
-    s.receiver.StopReception();  // a transmission
+    s.receiver.stopReception();  // a transmission
     s.receiver.CloseCapture();
     s.receiver.tick();
     EXPECT_EQ(s.source.blocksTaken(), 6);

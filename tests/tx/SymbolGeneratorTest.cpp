@@ -37,7 +37,7 @@ std::string sixBit(const std::string& text)
 {
     std::string bits;
     for (const char c : text)
-        bits += SixBitField(MapCharacter(static_cast<unsigned char>(c), true));
+        bits += sixBitField(MapCharacter(static_cast<unsigned char>(c), true));
     return bits;
 }
 
@@ -184,7 +184,7 @@ TEST(SymbolGenerator, EndMarkerLandsTheSameWayAfterAnyText)
                 const long m = endN - 28;
                 EXPECT_EQ(m % 4, 1) << text << ", " << idle << " idle";
                 const std::vector<int> marker(x.end() - 29, x.end() - 1);
-                EXPECT_EQ(marker, std::vector<int>(EndMarkerTones.begin(), EndMarkerTones.end()))
+                EXPECT_EQ(marker, std::vector<int>(kEndMarkerTones.begin(), kEndMarkerTones.end()))
                     << modeParameters(mode).name << ", \"" << text << "\", " << idle << " idle";
             }
         }

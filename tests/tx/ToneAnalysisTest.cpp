@@ -75,7 +75,7 @@ TEST_P(ToneByTone, TransmissionFollowsTheFrameFormat)
             if (it == x.end())
                 match = j >= 16;
             else
-                match = it->second == EndMarkerTones[static_cast<std::size_t>(j)];
+                match = it->second == kEndMarkerTones[static_cast<std::size_t>(j)];
         }
         if (match)
             markers.push_back(m);

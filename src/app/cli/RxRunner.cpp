@@ -62,7 +62,7 @@ void RxRunner::run()
         if (!receiver_.LockFlag())
             flushText(false);
     }
-    receiver_.StopReception();
+    receiver_.stopReception();
     receiver_.CloseCapture();
     flushText(true);
 }
