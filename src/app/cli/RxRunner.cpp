@@ -1,7 +1,6 @@
 #include "app/cli/RxRunner.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace miv::cli {
 
@@ -11,27 +10,19 @@ constexpr long long kBlockMs = 64;
 constexpr long long kVolumeRefreshMs = 100;
 constexpr long long kMetricRefreshMs = 200;
 
-// The volume gauge's reading of a peak sample magnitude.
-float volumeDb(float peak)
-{
-    if (peak == 0)
-        return -20;
-    return std::min(0.0f, static_cast<float>(10 * std::log10(static_cast<double>(peak) / 32767)));
-}
-
 }  // namespace
 
 RxRunner::RxRunner(ModeSwitches& switches, const Clock& clock, OperatorMessages& messages, BlockAudioSource& source)
     : switches_(switches),
       source_(source),
+      gauges_(switches),
       receiver_(switches, window_, clock, messages, source, *this)
 {
 }
 
 int RxRunner::symbolBlocks() const
 {
-    const ModemMode& mode = switches_.mode();
-    return mode.eme || !mode.baud16 ? 16 : 1;
+    return switches_.mode().samplesPerSymbol() / kBlockSamples;
 }
 
 void RxRunner::run()
@@ -50,7 +41,7 @@ void RxRunner::run()
         if (source_.blocksTaken() == taken) {
             // A message cut off without its end marker is given up after 40 symbols.
             const int moreBlocks = 40 * symbolBlocks() - extraBlocks;
-            if (!receiver_.LockFlag() || moreBlocks <= 0)
+            if (!receiver_.lockFlag() || moreBlocks <= 0)
                 break;
             const int chunk = std::min(moreBlocks, symbolBlocks());
             source_.appendSilence(chunk);
@@ -59,7 +50,7 @@ void RxRunner::run()
         }
         audioMs_ += kBlockMs;
         advanceGauges();
-        if (!receiver_.LockFlag())
+        if (!receiver_.lockFlag())
             flushText(false);
     }
     receiver_.stopReception();
@@ -70,11 +61,11 @@ void RxRunner::run()
 void RxRunner::advanceGauges()
 {
     for (; nextVolumeMs_ <= audioMs_; nextVolumeMs_ += kVolumeRefreshMs) {
-        receiver_.setVolumeReading(volumeDb(receiver_.PeakLevelGauge()));
+        gauges_.refreshVolume(receiver_.peakLevelGauge());
         receiver_.resetPeakLevelGauge();
     }
     for (; nextMetricMs_ <= audioMs_; nextMetricMs_ += kMetricRefreshMs)
-        receiver_.setLastMetricShown(receiver_.Metric());
+        gauges_.refreshMetricAndErrors(receiver_.metricDb(), receiver_.viterbiErrors());
 }
 
 void RxRunner::flushText(bool all)
@@ -91,8 +82,9 @@ void RxRunner::flushText(bool all)
     textShown_ = std::max(textShown_, end);
 }
 
-void RxRunner::reportTriggered(const ReceptionReport& report)
+void RxRunner::messageEnded(const ReceivedMessage& message)
 {
+    const ReceptionReport report = receptionReport(message, gauges_.readings());
     reports_.push_back(report);
     if (onReport)
         onReport(report);

@@ -1,0 +1,58 @@
+#include "rx/ReceivedText.h"
+
+#include <gtest/gtest.h>
+
+namespace miv::test {
+namespace {
+
+// The 6-bit alphabet (HF at 1 baud) after "before" in the window.
+class ReceivedTextTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        mode_.baud16 = false;
+        window_.setText("before");
+        text_.reset();
+    }
+    void bits(std::string_view b)
+    {
+        for (std::size_t i = 0; i + 1 < b.size(); i += 2)
+            text_.decodeBits(static_cast<std::uint8_t>(b[i] - '0'), static_cast<std::uint8_t>(b[i + 1] - '0'), mode_);
+    }
+
+    ModemMode mode_;
+    MemoryTextWindow window_;
+    ReceivedText text_{window_};
+};
+
+TEST_F(ReceivedTextTest, SixBitCharactersAndABackspaceThatSparesEarlierText)
+{
+    bits(
+        "011011"
+        "100001"
+        "000000"
+        "000111"
+        "011010");  // backspace, "A", idle, space, ":"
+    EXPECT_EQ(window_.text(), "beforeA :");
+    EXPECT_EQ(window_.colourAt(6), Colour::Blue);
+    bits(
+        "011011"
+        "011011"
+        "011011"
+        "011011");
+    EXPECT_EQ(window_.text(), "before");
+    EXPECT_EQ(text_.text(), "");
+}
+
+TEST_F(ReceivedTextTest, VaricodeLineBreaksAndBackspaces)
+{
+    mode_.baud16 = true;
+    std::string stream;
+    for (int code : {int{'h'}, 13, int{'i'}, 8, int{'o'}, 0})
+        stream += VaricodeTable[static_cast<std::size_t>(code)];
+    bits(stream + (stream.size() % 2 == 0 ? "10" : "1"));  // a 1 completes the last character
+    EXPECT_EQ(window_.text(), "beforeh\r\no");
+}
+
+}  // namespace
+}  // namespace miv::test
