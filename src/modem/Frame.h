@@ -21,6 +21,9 @@ inline constexpr std::array<std::uint8_t, 20> ReceiverSequence{2, 4,  10, 5, 3, 
 inline constexpr int kEndMarkerCheckLength = 16;
 // A message ends where at least this many of those tones were decided.
 inline constexpr int kMatchesToEnd = 8;
+// The end marker opens with a rate bit followed by at most this many zero bits, which
+// line the marker up (2·a + e + 8 with a at most 3 and e at most 2).
+inline constexpr int kEndMarkerLongestZeroRun = 2 * 3 + 2 + 8;
 
 // All 28 tones the end marker produces, whatever came before it.
 inline constexpr std::array<std::uint8_t, 28> kEndMarkerTones{2,  4,  10, 5, 3, 2,  14, 2, 11, 1, 9,  15, 11, 4,

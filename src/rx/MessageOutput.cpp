@@ -54,6 +54,7 @@ void MessageOutput::WriteHeader()
 
 void MessageOutput::endMessage()
 {
+    text_.endMarkerArrived();
     window_.append(" <STOP>");
     report(false);
     parts_.acquisition.unlock();
@@ -63,6 +64,7 @@ void MessageOutput::CancelMessage()
 {
     if (!parts_.acquisition.lockFlag())
         return;
+    text_.flush();
     window_.setInsertColour(Colour::Black);
     window_.append(" <CANCEL>");
     parts_.acquisition.unlock();

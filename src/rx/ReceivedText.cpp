@@ -1,5 +1,7 @@
 #include "rx/ReceivedText.h"
 
+#include "modem/Frame.h"
+
 namespace miv {
 
 namespace {
@@ -9,6 +11,10 @@ namespace {
 constexpr std::uint8_t kIdle = 0;
 constexpr std::uint8_t kSpace = 7;  // in the apostrophe's place
 constexpr std::uint8_t kBackspace = 27;
+constexpr std::uint8_t kAt = '@' - 32;
+// The rate bit and five of its zeros make the "@"; at most this many zeros follow it
+// before the marker's first 1.
+constexpr int kZerosAfterRateBitAt = kEndMarkerLongestZeroRun - 5;
 
 constexpr std::uint8_t kCarriageReturn = 13;
 constexpr std::uint8_t kVaricodeBackspace = 8;
@@ -51,13 +57,14 @@ void ReceivedText::reset()
     varicode_.reset();
     sixBit_.reset();
     writer_.reset();
+    held_ = false;
 }
 
 void ReceivedText::decodeBits(std::uint8_t first, std::uint8_t second, const ModemMode& mode)
 {
     for (const std::uint8_t bit : {first, second}) {
         if (mode.sixBitAlphabet())
-            decodeSixBit(bit);
+            decodeSixBit(bit, mode.eme);
         else
             decodeVaricode(bit);
     }
@@ -76,10 +83,19 @@ void ReceivedText::decodeVaricode(int bit)
         writeCharacter(static_cast<char>(*code));
 }
 
-void ReceivedText::decodeSixBit(int bit)
+void ReceivedText::decodeSixBit(int bit, bool eme)
 {
-    if (const std::optional<std::uint8_t> value = sixBit_.SixBitDecode(bit))
-        writeSixBit(*value);
+    if (held_ && (bit != 0 || ++zerosAfterHeld_ > kZerosAfterRateBitAt))
+        flush();
+    const std::optional<std::uint8_t> value = sixBit_.SixBitDecode(bit);
+    if (!value)
+        return;
+    if (eme && *value == kAt) {
+        held_ = true;
+        zerosAfterHeld_ = 0;
+        return;
+    }
+    writeSixBit(*value);
 }
 
 void ReceivedText::writeSixBit(std::uint8_t value)
@@ -96,6 +112,14 @@ void ReceivedText::writeSixBit(std::uint8_t value)
 void ReceivedText::writeCharacter(char c)
 {
     writer_.append(std::string_view(&c, 1));
+}
+
+void ReceivedText::flush()
+{
+    if (!held_)
+        return;
+    held_ = false;
+    writeSixBit(kAt);
 }
 
 }  // namespace miv

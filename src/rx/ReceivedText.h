@@ -34,6 +34,11 @@ private:
 
 // Turns the decoded bits of a message into characters in the receive window: the
 // varicode on HF at 16 baud, the 6-bit alphabet otherwise.
+//
+// In EME the end marker's rate bit is 1 at stations whose hidden symbol-rate switch
+// says 16 baud; the 6-bit alphabet reads it, with the zeros after it, as "@". So an "@"
+// in EME is held back until it is clear whether the end marker follows: a 1 bit (more
+// text) or a zero run longer than the marker's shows it; the end marker drops it.
 class ReceivedText {
 public:
     explicit ReceivedText(TextWindow& window) : writer_(window) {}
@@ -44,18 +49,24 @@ public:
     // A new lock: the previous message's text is no longer needed.
     void clear() { writer_.clear(); }
     void decodeBits(std::uint8_t first, std::uint8_t second, const ModemMode& mode);
+    // The end marker has arrived: an "@" held back was its rate bit.
+    void endMarkerArrived() { held_ = false; }
+    // The message is cut off: an "@" held back was received and shows.
+    void flush();
 
     const std::string& text() const { return writer_.text(); }
 
 private:
     void decodeVaricode(int bit);
-    void decodeSixBit(int bit);
+    void decodeSixBit(int bit, bool eme);
     void writeSixBit(std::uint8_t value);
     void writeCharacter(char c);
 
     ReceivedTextWriter writer_;
     VaricodeDecoder varicode_;
     SixBitDecoder sixBit_;
+    bool held_ = false;
+    int zerosAfterHeld_ = 0;
 };
 
 }  // namespace miv

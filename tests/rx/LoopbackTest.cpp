@@ -3,9 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
 #include <random>
 
 #include "channel/ChannelSimulator.h"
+#include "modem/Convolutional.h"
+#include "modem/Frame.h"
+#include "modem/Varicode.h"
 #include "rx/RxTestSupport.h"
 #include "tx/Render.h"
 
@@ -81,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
         LoopCase{"hf2250x1_wide", {1, 0, 0, 0, 1}, {1, 0, 0}, 199.1, -12, "qf22", "QF22"},
         LoopCase{"hf500x1_narrow", {0, 0, 0, 0, 0}, {0, 0, 0}, -47.9, -12, "73;", "73"},
         // The transmitter's symbol-rate switch is hidden in EME.
-        LoopCase{"eme_narrow", {1, 1, 1, 0, 0}, {1, 1, 1}, -563.2, -18, "ooo", "OOO"},
+        LoopCase{"eme_narrow", {1, 1, 1, 0, 0}, {1, 1, 1}, -563.2, -18, "o@o", "O@O"},
         LoopCase{"eme_wide", {1, 1, 0, 1, 1}, {0, 1, 0}, 1234.5, -18, "rr", "RR"}),
     [](const auto& param) { return param.param.name; });
 
@@ -112,6 +117,51 @@ TEST(LoopbackEnd, LossOfTimingCancelsTheMessage)
     EXPECT_EQ(rx.window.find("<STOP>"), std::string::npos) << rx.window;
     ASSERT_FALSE(rx.reports.empty());
     EXPECT_TRUE(rx.reports[0].cancelled);
+}
+
+// An EME transmission from a station whose hidden symbol-rate switch says 16 baud, as
+// others send it: its end marker opens with a rate bit of 1.
+std::vector<std::int16_t> emeWithRateBitOne(const std::string& text)
+{
+    std::vector<int> bits;
+    for (char c : text)
+        for (char b : sixBitField(MapCharacter(c, true)))
+            bits.push_back(b - '0');
+    bits.push_back(1);
+    // Zeros up to where the marker's first bit is the second of a symbol whose
+    // interleaver index (21 for the first data symbol) is one more than a multiple of 4.
+    const std::size_t zerosEnd = (bits.size() + 9 + 6) / 8 * 8 + 1;
+    bits.resize(zerosEnd, 0);
+    bits.insert(bits.end(), EndMarkerA.begin(), EndMarkerA.end());
+    bits.insert(bits.end(), EndMarkerB.begin(), EndMarkerB.end());
+
+    ConvolutionalEncoder encoder;
+    std::vector<std::uint8_t> x(PreambleSymbols.begin(), PreambleSymbols.end());
+    for (std::size_t i = 0; i + 1 < bits.size(); i += 2) {
+        const auto a = encoder.encode(bits[i]);
+        const auto b = encoder.encode(bits[i + 1]);
+        x.push_back(GrayTone[symbolValue(a.first, a.second, b.first, b.second)]);
+    }
+    SymbolInterleaver interleaver;
+    std::vector<std::int16_t> samples(10 * kBlockSamples, 0);
+    long t = 0;
+    for (std::size_t n = 1; n <= x.size(); ++n) {
+        const std::uint8_t tone = interleaver.push(x[n - 1]);
+        for (int i = 0; n >= 4 && i < 49152; ++i, ++t)
+            samples.push_back(static_cast<std::int16_t>(
+                std::lround(16000 * std::sin(2 * std::numbers::pi * (1500 + tone * 3.90625) * t / 48000))));
+    }
+    return samples;
+}
+
+TEST(LoopbackEnd, AnEmeEndMarkerWithARateBitOfOneEndsCleanAfterAnAtSign)
+{
+    const std::vector<std::int16_t> air = overTheAir(emeWithRateBitOne("73@"), 100, -10, 13);
+    const Decoded rx = decodeSamples(air, {true, true, true, false, true});
+    ASSERT_EQ(rx.reports.size(), 1u) << rx.window;
+    EXPECT_EQ(rx.reports[0].finalScore, 16);
+    EXPECT_EQ(rx.reports[0].receivedText, "73@");
+    EXPECT_EQ(rx.window.substr(rx.window.find("Hz.> ") + 5), "73@ <STOP>");
 }
 
 }  // namespace

@@ -54,5 +54,31 @@ TEST_F(ReceivedTextTest, VaricodeLineBreaksAndBackspaces)
     EXPECT_EQ(window_.text(), "beforeh\r\no");
 }
 
+TEST_F(ReceivedTextTest, InEmeAnAtSignWaitsToSeeWhetherTheEndMarkerFollows)
+{
+    mode_.eme = true;
+    bits("100000");  // "@"
+    EXPECT_EQ(window_.text(), "before");
+    bits("100001");  // more text: it was typed
+    bits(
+        "100000"
+        "0000000000");  // "@" and the longest run of zeros an end marker leaves
+    EXPECT_EQ(text_.text(), "@A");
+    bits("00");  // a longer run: no end marker follows
+    bits(
+        "100000"
+        "0000");
+    text_.endMarkerArrived();  // it was the marker's rate bit
+    EXPECT_EQ(text_.text(), "@A@");
+    text_.reset();
+    bits("100000");
+    text_.flush();  // the message was cut off: shown as received
+    EXPECT_EQ(window_.text(), "before@A@@");
+    mode_.eme = false;  // on HF at 1 baud the rate bit is 0: nothing to wait for
+    text_.reset();
+    bits("100000");
+    EXPECT_EQ(window_.text(), "before@A@@@");
+}
+
 }  // namespace
 }  // namespace miv::test
