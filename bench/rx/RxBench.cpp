@@ -139,10 +139,10 @@ void runBlocks(benchmark::State& state, Bench& bench)
     const long long before = allocations;
     for (auto _ : state)
         bench.receiver.tick();
+    const auto allocated = static_cast<double>(allocations - before);
     state.counters["x_realtime"] =
         benchmark::Counter(kBlockSeconds * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-    state.counters["allocations"] =
-        benchmark::Counter(static_cast<double>(allocations - before), benchmark::Counter::kAvgIterations);
+    state.counters["allocations"] = benchmark::Counter(allocated, benchmark::Counter::kAvgIterations);
 }
 
 void BM_Searching(benchmark::State& state, StepSetup setup)

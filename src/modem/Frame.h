@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -28,6 +29,10 @@ inline constexpr int kEndMarkerLongestZeroRun = 2 * 3 + 2 + 8;
 // All 28 tones the end marker produces, whatever came before it.
 inline constexpr std::array<std::uint8_t, 28> kEndMarkerTones{2,  4,  10, 5, 3, 2,  14, 2, 11, 1, 9,  15, 11, 4,
                                                               10, 13, 5,  6, 3, 10, 11, 1, 4,  2, 11, 1,  9,  15};
+static_assert(std::equal(kEndMarkerTones.begin(), kEndMarkerTones.begin() + kEndMarkerCheckLength,
+                         ReceiverSequence.begin()) &&
+              std::all_of(ReceiverSequence.begin() + kEndMarkerCheckLength, ReceiverSequence.end(),
+                          [](std::uint8_t tone) { return tone == 0; }));
 
 inline constexpr std::array<std::uint8_t, 32> HopBase{2, 5, 1, 4, 3, 0, 4, 1, 7, 5, 3, 2, 7, 0, 6, 2,
                                                       4, 5, 3, 0, 6, 1, 5, 0, 2, 7, 4, 6, 1, 3, 7, 6};
@@ -65,6 +70,9 @@ inline constexpr std::array<std::uint8_t, 32> EndMarkerA{1, 0, 0, 0, 0, 1, 0, 1,
                                                          0, 0, 1, 1, 1, 1, 1, 0, 0, 1, 1, 0, 1, 0, 0, 1};
 inline constexpr std::array<std::uint8_t, 24> EndMarkerB{0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 1, 1,
                                                          0, 1, 1, 0, 0, 0, 1, 1, 1, 1, 1, 0};
+// EndMarkerB is seven zeros, then EndMarkerA from its eighth bit on.
+static_assert(std::all_of(EndMarkerB.begin(), EndMarkerB.begin() + 7, [](std::uint8_t bit) { return bit == 0; }) &&
+              std::equal(EndMarkerB.begin() + 7, EndMarkerB.end(), EndMarkerA.begin() + 7));
 
 // Where the interleaver puts preamble symbol k (1..20) among the first 26 sent
 // symbols; also the hop row of that symbol. The end marker's first 16 tones land

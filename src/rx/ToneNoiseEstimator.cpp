@@ -5,9 +5,33 @@
 
 namespace miv {
 
+namespace {
+
+constexpr int kEarlierSymbols = 8;
+
+// Whether every hop row has, among the symbols just before it, one sent in another
+// group in every column: the estimate averages over those and divides by their count.
+constexpr bool everyHopRowHasEarlierSymbolsInOtherGroups()
+{
+    for (int column = 1; column <= 3; ++column) {
+        for (int row = 1; row <= kHopRows; ++row) {
+            bool found = false;
+            for (int k = 1; k <= kEarlierSymbols; ++k)
+                found = found || HopTable.group(row - k < 1 ? row - k + kHopRows : row - k, column) !=
+                                     HopTable.group(row, column);
+            if (!found)
+                return false;
+        }
+    }
+    return true;
+}
+
+static_assert(everyHopRowHasEarlierSymbolsInOtherGroups());
+
+}  // namespace
+
 void ToneNoiseEstimator::EstimateToneNoise(const ReceiveMode& mode, int row, int groupStart, int hopRow)
 {
-    constexpr int kEarlierSymbols = 8;
     // Fixed by the format; not the number of rows in the hop table.
     constexpr float kDivisor = 287;
 
@@ -27,7 +51,7 @@ void ToneNoiseEstimator::EstimateToneNoise(const ReceiveMode& mode, int row, int
         for (int j = 0; j < 16; ++j)
             sums[static_cast<std::size_t>(j)] += history_(r, groupStart + j * mode.toneStep, mode.plane);
     }
-    // Every window of eight hop rows holds another group in each column, so count > 0.
+    // count > 0, as the static_assert above makes sure.
     auto& out = references_[static_cast<std::size_t>(row - 1)];
     for (std::size_t j = 0; j < 16; ++j)
         out[j] = sums[j] / kDivisor / static_cast<float>(count);

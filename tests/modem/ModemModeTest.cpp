@@ -2,24 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 namespace miv {
 namespace {
-
-// A tone that did not complete whole cycles in a symbol would click at every change.
-TEST(ModemMode, EveryToneCompletesWholeCyclesPerSymbol)
-{
-    for (auto m : {EffectiveMode::Hf2250Fast, EffectiveMode::Hf2250Slow, EffectiveMode::Hf500Fast,
-                   EffectiveMode::Hf500Slow, EffectiveMode::Eme}) {
-        const ModeParameters& p = modeParameters(m);
-        for (int g = 1; g <= p.groups; ++g)
-            for (int k = 0; k < 16; ++k) {
-                const double cycles = toneFrequency(p, g, k) * p.samplesPerSymbol / 48000.0;
-                EXPECT_EQ(cycles, std::floor(cycles)) << p.name << " group " << g << " tone " << k;
-            }
-    }
-}
 
 struct Guard : ModeGuard, ModeListener {
     bool transmitting() const override { return sending; }

@@ -67,21 +67,6 @@ TEST(Thresholds, InterpolateBetweenTheGridPointsAroundTheCrossing)
     EXPECT_FALSE(copyThreshold(r));
 }
 
-TEST(TrialSetup, DependsOnTheSeedTheModeAndTheTrialOnly)
-{
-    const SweepMode& a = standardModes()[0];
-    const TrialSetup s = trialSetup(a, 5, 3, messageTexts());
-    EXPECT_EQ(trialSetup(a, 5, 3, messageTexts()).noiseSeed, s.noiseSeed);
-    for (const TrialSetup& other : {trialSetup(a, 5, 4, messageTexts()), trialSetup(a, 6, 3, messageTexts()),
-                                    trialSetup(standardModes()[2], 5, 3, messageTexts())})
-        EXPECT_NE(other.noiseSeed, s.noiseSeed);
-    EXPECT_NE(noiseSeedAt(s, 0), noiseSeedAt(s, 1));
-    for (int t = 0; t < 200; ++t) {
-        const TrialSetup d = trialSetup(a, 1, t, messageTexts());
-        EXPECT_TRUE(std::abs(d.offsetHz) <= a.maxOffsetHz && d.delaySeconds >= 0 && d.delaySeconds < 2) << t;
-    }
-}
-
 struct Check {
     const char* mode;
     int trials;
