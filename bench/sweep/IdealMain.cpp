@@ -48,7 +48,7 @@ Message encodeText(const std::string& text, bool sixBit)
         const std::uint8_t value = MapCharacter(static_cast<unsigned char>(c), sixBit);
         if (sixBit && value == 0)
             continue;
-        const std::string code = sixBit ? SixBitField(value) : std::string(VaricodeTable[value]);
+        const std::string code = sixBit ? sixBitField(value) : std::string(VaricodeTable[value]);
         m.characters.push_back({m.bits.size(), code.size()});
         for (const char b : code)
             m.bits.push_back(b == '1');

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "modem/ModemMode.h"
-#include "rx/ReceiverObserver.h"
+#include "station/ReceptionReports.h"
 
 namespace miv::sweep {
 

@@ -24,7 +24,7 @@ private:
 
 inline constexpr std::array<std::uint8_t, 16> GrayTone{0, 1, 3, 2, 6, 7, 5, 4, 12, 13, 15, 14, 10, 11, 9, 8};
 // Tone index back to symbol value.
-inline constexpr std::array<std::uint8_t, 16> InverseGrayTone{0, 1, 3, 2, 7, 6, 4, 5, 15, 14, 12, 13, 8, 9, 11, 10};
+inline constexpr std::array<std::uint8_t, 16> kInverseGrayTone{0, 1, 3, 2, 7, 6, 4, 5, 15, 14, 12, 13, 8, 9, 11, 10};
 
 inline constexpr std::uint8_t symbolValue(int b1, int b2, int b3, int b4)
 {

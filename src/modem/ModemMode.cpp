@@ -60,6 +60,13 @@ std::string afcNarrowCaption(bool eme)
     return eme ? "\u00b1600 Hz" : "\u00b178 Hz";
 }
 
+AfcRange ModeSwitches::afcRange() const
+{
+    if (mode_.eme)
+        return afcWide_ ? AfcRange::EmeWide : AfcRange::EmeNarrow;
+    return afcWide_ ? AfcRange::HfWide : AfcRange::HfNarrow;
+}
+
 void ModeSwitches::removeListener(ModeListener* listener)
 {
     listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());

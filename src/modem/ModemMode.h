@@ -9,7 +9,8 @@ enum class EffectiveMode { Hf2250Fast, Hf2250Slow, Hf500Fast, Hf500Slow, Eme };
 
 enum class CharacterCode { Varicode, SixBit };
 
-// Everything the transmitter and the shared tables take from the mode.
+// Everything the transmitter and the shared tables take from the mode (the receiver's
+// view of the modes is rx/ReceiveModes).
 struct ModeParameters {
     EffectiveMode mode;
     const char* name;
@@ -51,6 +52,9 @@ const ModeParameters& modeParameters(EffectiveMode mode);
 // Frequency of tone k (0..15) of group g (1..groups; ignored in EME).
 double toneFrequency(const ModeParameters& mode, int group, int tone);
 
+// The frequency range acquisition searches: the AFC switch's choice on the channel.
+enum class AfcRange { HfWide, HfNarrow, EmeWide, EmeNarrow };
+
 // Captions of the AFC range selector, which follow the channel.
 std::string afcWideCaption(bool eme);
 std::string afcNarrowCaption(bool eme);
@@ -90,6 +94,7 @@ public:
     bool afcWide() const { return afcWide_; }
     bool waterfallOn() const { return waterfallOn_; }
     bool alarmOn() const { return alarmOn_; }
+    AfcRange afcRange() const;
 
     void setGuard(const ModeGuard* guard) { guard_ = guard; }
     void addListener(ModeListener* listener) { listeners_.push_back(listener); }

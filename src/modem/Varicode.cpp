@@ -31,7 +31,7 @@ std::string SixBits(int value)
     return SixBits(value / 2) + static_cast<char>('0' + value % 2);
 }
 
-std::string SixBitField(int value)
+std::string sixBitField(int value)
 {
     std::string bits = SixBits(value);
     if (bits.size() > 6)
@@ -39,15 +39,15 @@ std::string SixBitField(int value)
     return std::string(6 - bits.size(), '0') + bits;
 }
 
-std::uint8_t LookupVaricode(const std::array<std::uint8_t, kMaxVaricodeLength + 1>& buffer, int length)
+std::uint8_t LookupVaricode(const std::array<std::uint8_t, kMaxVaricodeLength>& bits, int length)
 {
     for (int code = 0; code < 256; ++code) {
         const std::string_view entry = VaricodeTable[static_cast<std::size_t>(code)];
         if (static_cast<int>(entry.size()) != length)
             continue;
         bool same = true;
-        for (int i = 0; i < length && same; ++i)
-            same = entry[static_cast<std::size_t>(i)] - '0' == buffer[static_cast<std::size_t>(i + 1)];
+        for (std::size_t i = 0; i < entry.size() && same; ++i)
+            same = entry[i] - '0' == bits[i];
         if (!same)
             continue;
         const bool hidden =
@@ -57,73 +57,44 @@ std::uint8_t LookupVaricode(const std::array<std::uint8_t, kMaxVaricodeLength + 
     return 0;
 }
 
-void ReceivedTextWriter::reset()
-{
-    rememberedLength_ = window_.length();
-    receivedText_.clear();
-}
-
-void ReceivedTextWriter::append(std::string_view text)
-{
-    window_.setInsertColour(Colour::Blue);
-    window_.moveToEnd();
-    window_.setSelText(std::string(text));
-    for (char c : text)
-        if (c != '\0')
-            receivedText_ += c;
-}
-
-void ReceivedTextWriter::backspace()
-{
-    // The character is removed where it stands, so the colours of everything before
-    // it survive.
-    const int length = window_.length();
-    if (length <= rememberedLength_)
-        return;
-    window_.setSelStart(length - 1);
-    window_.setSelLength(1);
-    window_.setSelText("");
-    window_.setInsertColour(Colour::Blue);
-    if (!receivedText_.empty())
-        receivedText_.pop_back();
-}
-
 void VaricodeDecoder::reset()
 {
     zeroPair_ = true;
     const std::string_view idle = VaricodeTable[0];
     for (std::size_t i = 0; i < idle.size(); ++i)
-        buffer_[i + 1] = static_cast<std::uint8_t>(idle[i] - '0');
-    writePosition_ = static_cast<int>(idle.size()) + 1;
-    writer_.reset();
+        bits_[i] = static_cast<std::uint8_t>(idle[i] - '0');
+    length_ = static_cast<int>(idle.size());
 }
 
-void VaricodeDecoder::DecodeVaricodeBit(int bit)
+std::optional<std::uint8_t> VaricodeDecoder::DecodeVaricodeBit(int bit)
 {
     const auto b = static_cast<std::uint8_t>(bit != 0);
     if (previousBit_ == 0 && b == 0)
         zeroPair_ = true;
     previousBit_ = b;
-    if (writePosition_ == kMaxVaricodeLength + 1)
-        writePosition_ = 2;  // an over-long character is abandoned; its first bit stays
-    buffer_[static_cast<std::size_t>(writePosition_)] = b;
+    if (length_ == kMaxVaricodeLength)
+        length_ = 1;  // an over-long character is abandoned; its first bit stays
+    bits_[static_cast<std::size_t>(length_)] = b;
+    std::optional<std::uint8_t> code;
     if (zeroPair_ && b == 1) {
-        deliver(LookupVaricode(buffer_, writePosition_ - 1));
+        code = LookupVaricode(bits_, length_);
         zeroPair_ = false;
-        writePosition_ = 1;
-        buffer_[1] = 1;  // this 1 starts the next character
+        length_ = 0;
+        bits_[0] = 1;  // this 1 starts the next character
     }
-    ++writePosition_;
+    ++length_;
+    return code;
 }
 
-void VaricodeDecoder::deliver(std::uint8_t code)
+std::optional<std::uint8_t> SixBitDecoder::SixBitDecode(int bit)
 {
-    if (code == 13)
-        writer_.append("\r\n");
-    else if (code == 8)
-        writer_.backspace();
-    else if (code != 0)
-        writer_.append(std::string(1, static_cast<char>(code)));
+    value_ = 2 * value_ + (bit != 0 ? 1 : 0);
+    if (++count_ < 6)
+        return std::nullopt;
+    const auto value = static_cast<std::uint8_t>(value_);
+    value_ = 0;
+    count_ = 0;
+    return value;
 }
 
 }  // namespace miv

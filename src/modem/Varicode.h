@@ -2,10 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
-
-#include "platform/TextWindow.h"
 
 namespace miv {
 
@@ -63,52 +62,42 @@ std::uint8_t UpperCaseIfReduced(int code, bool sixBitAlphabet);
 // The binary digits of a value, without a fixed width (0, 1 and 2 give two digits).
 std::string SixBits(int value);
 // The six bits a 6-bit alphabet value goes out as, most significant first.
-std::string SixBitField(int value);
+std::string sixBitField(int value);
 
-// The table index whose entry is exactly the first `length` bits of `buffer`
-// (positions 1..length), with the codes that must never be shown turned into 0.
-std::uint8_t LookupVaricode(const std::array<std::uint8_t, kMaxVaricodeLength + 1>& buffer, int length);
+// The table index whose entry is exactly the first `length` bits of `bits`, with the
+// codes that must never be shown turned into 0.
+std::uint8_t LookupVaricode(const std::array<std::uint8_t, kMaxVaricodeLength>& bits, int length);
 
-// Writes received characters into the receive window in blue and keeps the text of
-// the current message for the e-mail report. A backspace withdraws the last received
-// character, never text that was in the window before the message began.
-class ReceivedTextWriter {
-public:
-    explicit ReceivedTextWriter(TextWindow& window) : window_(window) {}
-
-    // A new message: remember where the window stands, empty the accumulator.
-    void reset();
-    void clearReceivedText() { receivedText_.clear(); }
-    void append(std::string_view text);
-    void backspace();
-
-    // Text decoded since the last reset, without NUL characters.
-    const std::string& ReceivedText() const { return receivedText_; }
-
-private:
-    TextWindow& window_;
-    int rememberedLength_ = 0;
-    std::string receivedText_;
-};
-
-// Turns received bits back into characters of the varicode.
+// Turns received bits back into character codes of the varicode.
 class VaricodeDecoder {
 public:
-    explicit VaricodeDecoder(ReceivedTextWriter& writer) : writer_(writer) {}
-
-    // Primes the decoder as if the idle character had just arrived, and resets the
-    // writer for a new message.
+    // Primes the decoder as if the idle character had just arrived.
     void reset();
-    void DecodeVaricodeBit(int bit);
+    // The code of the character this bit completes (0 for one never shown): a
+    // character ends where "0", "0" is followed by "1", which starts the next.
+    std::optional<std::uint8_t> DecodeVaricodeBit(int bit);
 
 private:
-    void deliver(std::uint8_t code);
-
-    ReceivedTextWriter& writer_;
     std::uint8_t previousBit_ = 0;
     bool zeroPair_ = false;
-    int writePosition_ = 1;
-    std::array<std::uint8_t, kMaxVaricodeLength + 1> buffer_{};  // positions 1..12
+    int length_ = 0;  // bits of the current character so far
+    std::array<std::uint8_t, kMaxVaricodeLength> bits_{};
+};
+
+// Collects the characters of the 6-bit alphabet, six bits each, most significant first.
+class SixBitDecoder {
+public:
+    void reset()
+    {
+        value_ = 0;
+        count_ = 0;
+    }
+    // The value 0..63 of the character this bit completes.
+    std::optional<std::uint8_t> SixBitDecode(int bit);
+
+private:
+    int value_ = 0;
+    int count_ = 0;
 };
 
 }  // namespace miv

@@ -18,7 +18,7 @@ void CaptureRing::OpenCapture()
         messages_.critical(kErrorTitle, kInputMissing);
     // Every open starts a fresh queue at slot 0, so nothing from before the opening
     // is ever delivered.
-    CapturePointer = 0;
+    nextSlot_ = 0;
 }
 
 void CaptureRing::CloseCapture()
@@ -35,16 +35,16 @@ bool CaptureRing::CaptureBlockDone(int k)
 
 bool CaptureRing::TakeCaptureBlock(AudioBlock& out)
 {
-    if (!CaptureBlockDone(CapturePointer + 1)) {
+    if (!CaptureBlockDone(nextSlot_ + 1)) {
         if (open_ && !failureTold_ && source_.failed()) {
             failureTold_ = true;
             messages_.critical(kErrorTitle, kInputMissing);
         }
         return false;
     }
-    source_.read(CapturePointer, out);
-    source_.requeue(CapturePointer);
-    CapturePointer = (CapturePointer + 1) % kSlots;
+    source_.read(nextSlot_, out);
+    source_.requeue(nextSlot_);
+    nextSlot_ = (nextSlot_ + 1) % kSlots;
     return true;
 }
 

@@ -34,7 +34,7 @@ private:
     OperatorMessages& messages_;
     bool open_ = false;
     bool failureTold_ = false;
-    int CapturePointer = 0;  // slot the next take delivers, 0..49
+    int nextSlot_ = 0;  // slot the next take delivers, 0..49
 };
 
 }  // namespace miv

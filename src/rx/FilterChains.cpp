@@ -98,14 +98,14 @@ float FilterChains::decimate(const AudioBlock& samples)
 
 void FilterChains::trackPeak(float y)
 {
-    if (y > PeakLevel)
-        PeakLevel = y;
-    if (y < -PeakLevel)
-        PeakLevel = -y;
-    if (y > PeakLevelGauge)
-        PeakLevelGauge = y;
-    if (y < -PeakLevelGauge)
-        PeakLevelGauge = -y;
+    if (y > peakLevel_)
+        peakLevel_ = y;
+    if (y < -peakLevel_)
+        peakLevel_ = -y;
+    if (y > peakLevelGauge_)
+        peakLevelGauge_ = y;
+    if (y < -peakLevelGauge_)
+        peakLevelGauge_ = -y;
 }
 
 void FilterChains::FilterChainHF(const AudioBlock& samples)

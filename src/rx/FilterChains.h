@@ -66,14 +66,16 @@ public:
     // One 4 kHz complex output from 12 input samples, shifted down by 500 Hz.
     void FilterChainEMENarrow(const AudioBlock& samples);
 
-    const std::array<Complex, kRingCells>& BasebandRing() const { return ring_; }
-    int RingWriteIndex() const { return ringWriteIndex_; }
+    const std::array<Complex, kRingCells>& basebandRing() const { return ring_; }
+    int ringWriteIndex() const { return ringWriteIndex_; }
     void resetRingWriteIndex() { ringWriteIndex_ = 0; }
 
-    // Largest magnitude of the 8 kHz real filter output since the decoder last read it.
-    float PeakLevel = 0;
-    // The same since the volume gauge last read it.
-    float PeakLevelGauge = 0;
+    // Largest magnitude of the 8 kHz real filter output since the last reset: the
+    // decoder reads and resets one at each decision, the volume gauge the other.
+    float peakLevel() const { return peakLevel_; }
+    void resetPeakLevel() { peakLevel_ = 0; }
+    float peakLevelGauge() const { return peakLevelGauge_; }
+    void resetPeakLevelGauge() { peakLevelGauge_ = 0; }
 
 private:
     float decimate(const AudioBlock& samples);
@@ -88,6 +90,8 @@ private:
     int position_ = 0;  // next sample of the block, 0..3071
     std::array<Complex, kRingCells> ring_{};
     int ringWriteIndex_ = 0;
+    float peakLevel_ = 0;
+    float peakLevelGauge_ = 0;
 };
 
 }  // namespace miv

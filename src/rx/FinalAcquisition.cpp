@@ -1,7 +1,5 @@
 #include "rx/FinalAcquisition.h"
 
-#include <string>
-
 #include "modem/Frame.h"
 #include "rx/ReceiverObserver.h"
 
@@ -10,31 +8,28 @@ namespace miv {
 void FinalAcquisition::reset()
 {
     history_ = {};
-    index_ = kHistory;
+    newest_ = kHistory - 1;
 }
 
 bool FinalAcquisition::add(std::uint8_t tone)
 {
-    constexpr int kNewestSlot = 22;
-    constexpr int kNeeded = 8;
-
-    index_ = index_ == kHistory ? 1 : index_ + 1;
-    history_[static_cast<std::size_t>(index_)] = tone;
+    static_assert(kHistory >= kEndMarkerCheckSpan);
+    newest_ = newest_ == kHistory - 1 ? 0 : newest_ + 1;
+    history_[static_cast<std::size_t>(newest_)] = tone;
+    // The newest tone sits in slot 22 of the marker.
     int matches = 0;
-    for (std::size_t k = 0; k < 16; ++k) {
-        int i = index_ - (kNewestSlot - PreambleSlot[k]);
-        if (i < 1)
+    for (std::size_t k = 0; k < kEndMarkerCheckLength; ++k) {
+        int i = newest_ - (kEndMarkerCheckSpan - kPreambleSlot[k]);
+        if (i < 0)
             i += kHistory;
         matches += history_[static_cast<std::size_t>(i)] == ReceiverSequence[k];
     }
     if (matches > count_)
         count_ = matches;
-    if (matches < kNeeded)
+    if (matches < kMatchesToEnd)
         return false;
     finalScore_ = matches;
-    const Colour background = matches == 8 ? Colour::Red : matches <= 12 ? Colour::Yellow : Colour::Green;
-    observer_.finalAcquired({matches, "Final Acquisition: " + std::to_string(matches) + "/16", background,
-                             static_cast<float>(matches * 100) / 16, 8000});
+    observer_.finalAcquired(matches);
     return true;
 }
 

@@ -20,15 +20,15 @@ public:
     // Largest match count since the final-acquisition gauge last read it.
     int count() const { return count_; }
     void setCount(int count) { count_ = count; }
-    // Match count of the latest end marker found.
-    int FinalScore() const { return finalScore_; }
+    // Match count of the latest end marker found, of 16.
+    int finalScore() const { return finalScore_; }
 
 private:
     static constexpr int kHistory = 30;
 
     ReceiverObserver& observer_;
-    std::array<std::uint8_t, kHistory + 1> history_{};  // entries 1..30
-    int index_ = kHistory;                              // newest entry
+    std::array<std::uint8_t, kHistory> history_{};
+    int newest_ = kHistory - 1;
     int count_ = 0;
     int finalScore_ = 0;
 };

@@ -2,24 +2,22 @@
 
 #include <cmath>
 
-#include "modem/ModemMode.h"
 #include "rx/FFT.h"
+#include "rx/ReceiveModes.h"
 
 namespace miv {
 
-FourierAnalyser::FourierAnalyser(const FilterChains& chains, const ModeSwitches& switches)
-    : chains_(chains),
-      switches_(switches),
-      work_(16384)
+FourierAnalyser::FourierAnalyser(const FilterChains& chains) : chains_(chains), work_(kMaxFftSize)
 {
 }
 
-int FourierAnalyser::compute(Routine& routine, int lowBin, int highBin)
+int FourierAnalyser::compute(const ReceiveMode& mode)
 {
+    Routine& routine = routines_[static_cast<std::size_t>(mode.routine)];
     // The ring from its oldest cell on, in time order; the 16-baud window is only the
     // oldest 512 cells, so its spectrum lags the newest sample by 0.96 s.
-    const auto& ring = chains_.BasebandRing();
-    int cell = chains_.RingWriteIndex() % routine.wrap;
+    const auto& ring = chains_.basebandRing();
+    int cell = chains_.ringWriteIndex() % routine.wrap;
     for (int i = 0; i < routine.window; ++i) {
         work_[static_cast<std::size_t>(i)] = ring[static_cast<std::size_t>(cell)];
         if (++cell == routine.wrap)
@@ -30,31 +28,11 @@ int FourierAnalyser::compute(Routine& routine, int lowBin, int highBin)
     FFT(work_.data(), routine.size);
 
     routine.row = routine.row == SpectrumHistory::kRows ? 1 : routine.row + 1;
-    for (int bin = lowBin; bin <= highBin; ++bin) {
+    for (int bin = mode.stored.low; bin <= mode.stored.high; ++bin) {
         const Complex v = work_[static_cast<std::size_t>(bin)];
-        history_(routine.row, bin, routine.plane) = std::sqrt(v.real() * v.real() + v.imag() * v.imag());
+        history_(routine.row, bin, mode.plane) = std::sqrt(v.real() * v.real() + v.imag() * v.imag());
     }
     return routine.row;
-}
-
-int FourierAnalyser::Spectrum16()
-{
-    return switches_.mode().bw2250 ? compute(fast_, 26, 366) : compute(fast_, 70, 186);
-}
-
-int FourierAnalyser::Spectrum1()
-{
-    return switches_.mode().bw2250 ? compute(slow_, 416, 5856) : compute(slow_, 1120, 2976);
-}
-
-int FourierAnalyser::SpectrumEMENarrow()
-{
-    return compute(emeNarrow_, 816, 3440);
-}
-
-int FourierAnalyser::SpectrumEMEWide()
-{
-    return compute(emeWide_, 400, 5904);
 }
 
 }  // namespace miv

@@ -4,19 +4,21 @@
 #include <vector>
 
 #include "rx/FilterChains.h"
+#include "rx/ReceiveModes.h"
 
 namespace miv {
 
-class ModeSwitches;
-
 // Magnitude spectra by row, bin and plane: plane 1 holds the 16-baud spectra, plane 2
-// the 1-baud and EME spectra. Allocated once; a routine writes only its own bin range,
-// and every other cell keeps what it held.
+// the 1-baud and EME spectra. Allocated once; a spectrum writes only its own bin
+// range, and every other cell keeps what it held. Rows are numbered 1..208, as the
+// protocol numbers them.
 class SpectrumHistory {
 public:
     static constexpr int kRows = 208;
     static constexpr int kBins = 8192;
     static constexpr int kPlanes = 2;
+    static constexpr int kFastPlane = 1;
+    static constexpr int kSlowPlane = 2;
 
     SpectrumHistory() : cells_(static_cast<std::size_t>(kRows) * kBins * kPlanes, 0.0f) {}
 
@@ -43,38 +45,41 @@ inline int rowBefore(int row, int rowsBack)
     return r < 1 ? r + SpectrumHistory::kRows : r;
 }
 
+// The row of the symbol `symbolsBack` symbols before the one in `row`.
+inline int symbolRowBefore(int row, int symbolsBack)
+{
+    return rowBefore(row, symbolsBack * kRowsPerSymbol);
+}
+
 // The four spectrum routines: a window of the baseband ring, zero-padded, through the
-// FFT, magnitudes of a fixed bin range stored as one row. Each returns the row written.
+// FFT, magnitudes of the mode's stored bins kept as one row of its plane. Each routine
+// counts its own rows.
 class FourierAnalyser {
 public:
-    FourierAnalyser(const FilterChains& chains, const ModeSwitches& switches);
+    explicit FourierAnalyser(const FilterChains& chains);
 
-    int Spectrum16();
-    int Spectrum1();
-    int SpectrumEMENarrow();
-    int SpectrumEMEWide();
+    // The next row of the mode's spectrum; returns its number.
+    int compute(const ReceiveMode& mode);
 
     const SpectrumHistory& history() const { return history_; }
 
 private:
     struct Routine {
-        int window;  // ring cells read
-        int wrap;    // ring length in use
-        int size;    // FFT size
-        int plane;
-        int row = 0;  // row counter, 0 before the first spectrum
+        int window;   // ring cells read
+        int wrap;     // ring length in use
+        int size;     // FFT size
+        int row = 0;  // 0 before the first spectrum
     };
 
-    int compute(Routine& routine, int lowBin, int highBin);
-
     const FilterChains& chains_;
-    const ModeSwitches& switches_;
     SpectrumHistory history_;
     std::vector<Complex> work_;
-    Routine fast_{512, FilterChains::kRingCells, 1024, 1};
-    Routine slow_{8192, FilterChains::kRingCells, 16384, 2};
-    Routine emeNarrow_{4096, FilterChains::kNarrowRingCells, 8192, 2};
-    Routine emeWide_{8192, FilterChains::kRingCells, 16384, 2};
+    std::array<Routine, 4> routines_{{
+        {512, FilterChains::kRingCells, 1024},
+        {8192, FilterChains::kRingCells, 16384},
+        {4096, FilterChains::kNarrowRingCells, 8192},
+        {8192, FilterChains::kRingCells, 16384},
+    }};  // by SpectrumRoutine
 };
 
 }  // namespace miv

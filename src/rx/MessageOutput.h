@@ -1,114 +1,77 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <string>
 
-#include "modem/Varicode.h"
-#include "rx/ReceiveState.h"
+#include "modem/ModemMode.h"
+#include "modem/Viterbi.h"
+#include "platform/Clock.h"
+#include "platform/TextWindow.h"
+#include "rx/DecodingQuality.h"
+#include "rx/ReceivedText.h"
 
 namespace miv {
 
-class Clock;
-class ModeSwitches;
+class Acquisition;
+class FilterChains;
+class FinalAcquisition;
 class ReceiverObserver;
-struct MetricScale;
 
-// Readings the window's gauge timers show and store back, for the report and for the
-// volume taken at a lock.
-struct GaugeReadings {
-    float lastMetric = 0;  // dB
-    float volume = -20;    // dB
-    float cpuUsage = 0;    // %
+// What a symbol decision hands on to the message.
+struct SymbolDecision {
+    int count;   // decisions since the lock, counting stops at kFirstErrorCountDecision
+    int branch;  // de-interleaver branch 0..3
+    std::uint8_t hardTone;
+    ViterbiDecoder::Decision decoded;
+    float rowPeak;  // the decided row's strongest tone
 };
 
-// The latest 64 metric samples; the gauge turns their mean into dB.
-class MetricHistory {
-public:
-    void Metric(float value);
-    float metricDb(const MetricScale& scale) const;
-
-private:
-    std::array<float, 64> samples_{};  // oldest first; never-written entries count as 0
-};
-
-// Symbol errors the Viterbi decoder corrected among the last 50 symbols: the hard
-// decision of each symbol compared with the branch the decoder chose for it.
-class ViterbiErrorCounter {
-public:
-    int CountViterbiErrors(int branch, std::uint8_t hardTone, std::uint8_t viterbiSymbol, int symbolCount);
-
-private:
-    static constexpr int kRing = 23;
-    static constexpr int kWindow = 50;
-
-    std::array<std::uint8_t, kRing + 1> hardRing_{};  // positions 1..23
-    int ringPosition_ = 0;
-    std::array<std::uint8_t, kWindow + 1> errorWindow_{};  // positions 1..50
-    int windowPosition_ = kWindow;
-    int count_ = 0;
-};
-
-// Characters of the 6-bit alphabet, six bits each, most significant first.
-class SixBitDecoder {
-public:
-    explicit SixBitDecoder(ReceivedTextWriter& writer) : writer_(writer) {}
-
-    void reset();
-    void SixBitDecode(int bit);
-
-private:
-    ReceivedTextWriter& writer_;
-    std::array<std::uint8_t, 6> bits_{};
-    int count_ = 0;
-};
-
-// What a decision writes: the header, the characters, " <STOP>" and " <CANCEL>",
-// the report, and the two quality figures.
+// The received message in the receive window: its header, its characters, its end
+// (" <STOP>") or cancellation (" <CANCEL>"), each followed by the report, and the two
+// quality figures the gauges and the report show.
 class MessageOutput {
 public:
-    MessageOutput(ReceiveState& state, const ModeSwitches& switches, TextWindow& window, const Clock& clock,
-                  ReceiverObserver& observer, const GaugeReadings& gauges);
+    struct Parts {
+        Acquisition& acquisition;
+        FinalAcquisition& finalAcquisition;
+        FilterChains& chains;  // its peak level feeds the metric
+    };
 
-    void WriteHeader();
-    void resetCharacterDecoders();
-    void decodeBits(std::uint8_t first, std::uint8_t second);
-    // A new lock: the text of the previous message goes.
-    void clearReceivedText() { writer_.clearReceivedText(); }
+    MessageOutput(const Parts& parts, const ModeSwitches& switches, TextWindow& window, const Clock& clock,
+                  ReceiverObserver& observer)
+        : parts_(parts),
+          switches_(switches),
+          window_(window),
+          clock_(clock),
+          observer_(observer),
+          text_(window)
+    {
+    }
 
-    // The end marker has arrived.
-    void endMessage();
+    // The output of one decision, at the decision counts the frame fixes.
+    void decided(const SymbolDecision& decision);
+    // Ends the message in progress with " <CANCEL>"; nothing when none is.
     void CancelMessage();
 
-    void RecordMetricSample(float rowPeak, float& peakLevel);
-    void Metric(float value) { metric_.Metric(value); }
+    // A new lock: the previous message's text goes, the metric starts from the lock.
+    void newMessage(float preambleSum);
+
     float metricDb() const;
-    float LastPeakLevel() const { return lastPeakLevel_; }
-
-    int CountViterbiErrors(int branch, std::uint8_t hardTone, std::uint8_t viterbiSymbol, int symbolCount)
-    {
-        ViterbiErrors_ = errors_.CountViterbiErrors(branch, hardTone, viterbiSymbol, symbolCount);
-        return ViterbiErrors_;
-    }
-    int ViterbiErrors() const { return ViterbiErrors_; }
-
-    const std::string& ReceivedText() const { return writer_.ReceivedText(); }
+    int viterbiErrors() const { return errors_.count(); }
 
 private:
-    void triggerReport(bool cancelled);
+    void WriteHeader();
+    void endMessage();
+    void report(bool cancelled);
 
-    ReceiveState& state_;
+    Parts parts_;
     const ModeSwitches& switches_;
     TextWindow& window_;
     const Clock& clock_;
     ReceiverObserver& observer_;
-    const GaugeReadings& gauges_;
-    ReceivedTextWriter writer_;
-    VaricodeDecoder varicode_;
-    SixBitDecoder sixBit_;
-    MetricHistory metric_;
+    ReceivedText text_;
+    MetricMeter metric_;
     ViterbiErrorCounter errors_;
-    int ViterbiErrors_ = 0;
-    float lastPeakLevel_ = 0;
 };
 
 }  // namespace miv

@@ -1,6 +1,6 @@
 #include "rx/Receiver.h"
 
-#include <algorithm>
+#include "modem/Frame.h"
 
 namespace miv {
 
@@ -9,6 +9,9 @@ namespace {
 constexpr int kStepsPerBlock = 8;
 // A slow spectrum every 16 steps of 8 ms: the eighth step of every second block.
 constexpr int kStepsPerSlowSpectrum = 16;
+// The data symbols already inside the preamble's 26 slots at a lock: the tone-noise
+// estimate starts on them.
+constexpr std::array<int, 3> kDataSlotsAmongPreamble{21, 24, 25};
 
 }  // namespace
 
@@ -18,14 +21,12 @@ Receiver::Receiver(ModeSwitches& switches, TextWindow& window, const Clock& cloc
       observer_(observer),
       capture_(source, messages),
       chains_(switches, observer),
-      spectrum_(chains_, switches),
-      noise_(state_, spectrum_.history()),
-      shiftDisplay_(state_, switches, observer),
+      spectrum_(chains_),
+      noise_(spectrum_.history()),
+      acquisition_(spectrum_.history(), switches, observer, *this),
       finalAcquisition_(observer),
-      output_(state_, switches, window, clock, observer, gauges_),
-      decoder_(state_, switches, observer,
-               {spectrum_.history(), noise_, shiftDisplay_, finalAcquisition_, output_, chains_.PeakLevel}),
-      acquisition_(state_, switches, observer, {spectrum_.history(), noise_, shiftDisplay_, decoder_, output_, gauges_})
+      output_({acquisition_, finalAcquisition_, chains_}, switches, window, clock, observer),
+      decoder_(spectrum_.history(), noise_, acquisition_, output_, observer)
 {
     switches_.addListener(this);
 }
@@ -35,44 +36,20 @@ Receiver::~Receiver()
     switches_.removeListener(this);
 }
 
-const Receiver::StepPlan& Receiver::plan(ReceiveStep step)
-{
-    static constexpr SpectrumPlan k2250Fast{1, 2, 1, {26, 78}, {44, 60}};
-    static constexpr SpectrumPlan k500Fast{3, 2, 1, {70, 122}, {88, 104}};
-    static constexpr SpectrumPlan k2250Slow{1, 32, 2, {416, 1248}, {704, 960}};
-    static constexpr SpectrumPlan k500Slow{2, 8, 2, {1120, 1952}, {1408, 1664}};
-    static constexpr SpectrumPlan kEmeNarrow{1, 8, 2, {816, 3280}, {816, 3280}};
-    static constexpr SpectrumPlan kEmeWide{1, 8, 2, {400, 5744}, {400, 5744}};
-
-    static constexpr std::array<StepPlan, 8> kPlans{{
-        {Chain::Hf, &k2250Fast, nullptr, SlowSpectrum::None, -1, false},
-        {Chain::Hf, &k500Fast, nullptr, SlowSpectrum::None, -1, false},
-        {Chain::Hf, nullptr, &k2250Slow, SlowSpectrum::Hf, 2, false},
-        {Chain::Hf, nullptr, &k500Slow, SlowSpectrum::Hf, 3, false},
-        {Chain::Hf, &k2250Fast, &k2250Slow, SlowSpectrum::Hf, 0, true},
-        {Chain::Hf, &k500Fast, &k500Slow, SlowSpectrum::Hf, 1, true},
-        {Chain::EmeNarrow, nullptr, &kEmeNarrow, SlowSpectrum::EmeNarrow, 4, false},
-        {Chain::EmeWide, nullptr, &kEmeWide, SlowSpectrum::EmeWide, 5, false},
-    }};
-    return kPlans[static_cast<std::size_t>(step)];
-}
-
 void Receiver::StartReception()
 {
     chains_.resetRingWriteIndex();
-    acquisition_.setCount(0);
+    acquisition_.resetCount();
     finalAcquisition_.setCount(1);
-    chains_.PeakLevelGauge = 0;
-    state_.LockFlag = false;
-    state_.BestSum = 0;
-    state_.AcquisitionEnabled = true;
+    chains_.resetPeakLevelGauge();
+    acquisition_.unlock();
     clampStartBin();
-    decoder_.reset();
+    restartDecoding();
     receiving_ = true;
     observer_.receptionStarted();
 }
 
-void Receiver::StopReception()
+void Receiver::stopReception()
 {
     receiving_ = false;
     observer_.receptionStopped();
@@ -82,84 +59,77 @@ void Receiver::StopReception()
 void Receiver::tick()
 {
     if (receiving_)
-        receiveBlock(plan(selectReceiveStep(switches_)));
+        receiveBlock(receiveStep(switches_));
 }
 
-void Receiver::receiveBlock(const StepPlan& plan)
+void Receiver::receiveBlock(const ReceiveStep& step)
 {
     if (!capture_.TakeCaptureBlock(block_))
         return;
     const bool wide = switches_.afcWide();
-    useSpectrum(plan.fast != nullptr ? *plan.fast : *plan.slow);
+    const bool bothRates = step.fast != nullptr && step.slow != nullptr;
+    const FilterChain chain = step.fast != nullptr ? step.fast->chain : step.slow->chain;
     chains_.rewind();
-    for (int step = 0; step < kStepsPerBlock; ++step) {
-        int* counter = plan.slow != nullptr ? &StepCounter[static_cast<std::size_t>(plan.stepCounter)] : nullptr;
+    for (int i = 0; i < kStepsPerBlock; ++i) {
+        int* counter = step.slow != nullptr ? &stepCounters_[static_cast<std::size_t>(step.counter)] : nullptr;
         if (counter != nullptr)
             ++*counter;
-        runChain(plan.chain);
-        if (plan.fast != nullptr) {
-            state_.CurrentRow = spectrum_.Spectrum16();
-            if (state_.AcquisitionEnabled)
-                acquire(*plan.fast, wide);
-            if (!plan.bothRates || switches_.mode().baud16)
-                decoder_.DecodeStep();
-        }
+        runChain(chain);
+        if (step.fast != nullptr)
+            receiveRow(*step.fast, bothRates, wide);
         if (counter != nullptr && *counter >= kStepsPerSlowSpectrum) {
-            useSpectrum(*plan.slow);
-            state_.CurrentRow = slowSpectrum(plan.slowSpectrum);
-            if (state_.AcquisitionEnabled)
-                acquire(*plan.slow, wide);
-            if (!plan.bothRates || !switches_.mode().baud16)
-                decoder_.DecodeStep();
+            receiveRow(*step.slow, bothRates, wide);
             *counter = 0;
         }
     }
 }
 
-void Receiver::runChain(Chain chain)
+void Receiver::runChain(FilterChain chain)
 {
     // Each 8 ms step consumes 384 samples, so eight steps use up the block.
     switch (chain) {
-    case Chain::Hf:
+    case FilterChain::Hf:
         for (int i = 0; i < 64; ++i)
             chains_.FilterChainHF(block_);
         break;
-    case Chain::EmeWide:
+    case FilterChain::EmeWide:
         for (int i = 0; i < 64; ++i)
             chains_.FilterChainEMEWide(block_);
         break;
-    case Chain::EmeNarrow:
+    case FilterChain::EmeNarrow:
         for (int i = 0; i < 32; ++i)
             chains_.FilterChainEMENarrow(block_);
         break;
     }
 }
 
-void Receiver::useSpectrum(const SpectrumPlan& spectrum)
+void Receiver::receiveRow(const ReceiveMode& mode, bool bothRates, bool wide)
 {
-    state_.HopColumn = spectrum.hopColumn;
-    state_.ToneStep = spectrum.toneStep;
-    state_.SpectrumPlane = spectrum.plane;
+    const int row = spectrum_.compute(mode);
+    if (acquisition_.enabled())
+        acquisition_.AcquireSignal(row, mode, wide ? mode.wide : mode.narrow);
+    // The Auto steps decode the rate the switch shows, which a lock may just have set.
+    const bool fast = mode.routine == SpectrumRoutine::Fast;
+    if (!bothRates || switches_.mode().baud16 == fast)
+        decoder_.DecodeStep(row, mode);
 }
 
-void Receiver::acquire(const SpectrumPlan& spectrum, bool wide)
+void Receiver::locked(int row, const ReceiveMode& mode)
 {
-    const BinRange range = wide ? spectrum.wide : spectrum.narrow;
-    acquisition_.AcquireSignal(range.low, range.high);
-}
-
-int Receiver::slowSpectrum(SlowSpectrum which)
-{
-    switch (which) {
-    case SlowSpectrum::EmeNarrow:
-        return spectrum_.SpectrumEMENarrow();
-    case SlowSpectrum::EmeWide:
-        return spectrum_.SpectrumEMEWide();
-    case SlowSpectrum::Hf:
-    case SlowSpectrum::None:
-        break;
+    if (mode.estimatesToneNoise) {
+        for (int slot : kDataSlotsAmongPreamble)
+            noise_.EstimateToneNoise(mode, symbolRowBefore(row, kPreambleSpan - slot),
+                                     groupStart(mode, acquisition_.startBin(), slot), slot);
     }
-    return spectrum_.Spectrum1();
+    output_.newMessage(acquisition_.bestSum());
+    restartDecoding();
+    observer_.frameAcquired(acquisition_.frameScore());
+}
+
+void Receiver::restartDecoding()
+{
+    finalAcquisition_.reset();
+    decoder_.reset();
 }
 
 void Receiver::channelChanged()
@@ -170,7 +140,7 @@ void Receiver::channelChanged()
 
 void Receiver::afcRangeChanged()
 {
-    shiftDisplay_.ShowFrequencyShift();
+    acquisition_.ShowFrequencyShift();
     if (switches_.mode().eme)
         chains_.resetRingWriteIndex();
     clampStartBin();
@@ -178,10 +148,9 @@ void Receiver::afcRangeChanged()
 
 void Receiver::clampStartBin()
 {
-    // The decoder reads bins from StartBin even while unlocked; a value left from
+    // The decoder reads bins from the start bin even while unlocked; a value left from
     // another mode would point outside the spectrum of this one.
-    const BinRange limits = startBinLimits(switches_);
-    state_.StartBin = std::clamp(state_.StartBin, limits.low, limits.high);
+    acquisition_.clampStartBin(receiveMode(switches_).wide);
 }
 
 }  // namespace miv

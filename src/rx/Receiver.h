@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <string>
 
 #include "modem/ModemMode.h"
 #include "platform/AudioBlock.h"
@@ -14,10 +13,8 @@
 #include "rx/FilterChains.h"
 #include "rx/FinalAcquisition.h"
 #include "rx/FourierAnalyser.h"
-#include "rx/FrequencyShiftDisplay.h"
 #include "rx/MessageOutput.h"
 #include "rx/ReceiveModes.h"
-#include "rx/ReceiveState.h"
 #include "rx/ReceiverObserver.h"
 #include "rx/SymbolDecoder.h"
 #include "rx/ToneNoiseEstimator.h"
@@ -26,13 +23,13 @@ namespace miv {
 
 // The whole receiver: from capture blocks to text in the receive window. The window
 // (or the command line) calls `tick` as often as it can; each call moves at most one
-// 64 ms block through the receive step the switches select. Everything shown goes out
+// 64 ms block through the receive step the switches select. What it measures goes out
 // through the observer; the gauge timers pull the counters below.
 //
 // It listens to the switches for its lifetime (the switches must outlive it): a change
 // of channel or of the EME range restarts the baseband ring, and every change keeps
-// `StartBin` inside the new mode's range. A lock shows the rate it found on them.
-class Receiver final : public ModeListener {
+// the start bin inside the new mode's range. A lock shows the rate it found on them.
+class Receiver final : public ModeListener, private Acquisition::LockListener {
 public:
     Receiver(ModeSwitches& switches, TextWindow& window, const Clock& clock, OperatorMessages& messages,
              AudioSource& source, ReceiverObserver& observer);
@@ -47,7 +44,7 @@ public:
     // Resets acquisition, decoder and gauge counters and lets `tick` run.
     void StartReception();
     // For a transmission: `tick` stops and the message in progress is cancelled.
-    void StopReception();
+    void stopReception();
     bool receiving() const { return receiving_; }
 
     // One receive tick.
@@ -58,27 +55,19 @@ public:
 
     // Values the gauge timers read, and reset after showing where they do.
     int frameAcquisitionCount() const { return acquisition_.count(); }
-    void resetFrameAcquisitionCount() { acquisition_.setCount(0); }
+    void resetFrameAcquisitionCount() { acquisition_.resetCount(); }
     int finalAcquisitionCount() const { return finalAcquisition_.count(); }
     void resetFinalAcquisitionCount() { finalAcquisition_.setCount(0); }
-    float PeakLevelGauge() const { return chains_.PeakLevelGauge; }
-    void resetPeakLevelGauge() { chains_.PeakLevelGauge = 0; }
-    int ViterbiErrors() const { return output_.ViterbiErrors(); }
+    float peakLevelGauge() const { return chains_.peakLevelGauge(); }
+    void resetPeakLevelGauge() { chains_.resetPeakLevelGauge(); }
+    int viterbiErrors() const { return output_.viterbiErrors(); }
     // The decoder metric in dB from the latest 64 samples.
-    float Metric() const { return output_.metricDb(); }
-    bool LockFlag() const { return state_.LockFlag; }
-
-    // Readings the gauges showed, stored back for the report and the lock.
-    float lastMetricShown() const { return gauges_.lastMetric; }
-    void setLastMetricShown(float dB) { gauges_.lastMetric = dB; }
-    void setVolumeReading(float dB) { gauges_.volume = dB; }
-    void setCpuUsage(float percent) { gauges_.cpuUsage = percent; }
-
-    // Text of the current (or last) message, for the report.
-    const std::string& ReceivedText() const { return output_.ReceivedText(); }
-    const ReceiveState& state() const { return state_; }
-    const SpectrumHistory& spectrumHistory() const { return spectrum_.history(); }
-    int ringWriteIndex() const { return chains_.RingWriteIndex(); }
+    float metricDb() const { return output_.metricDb(); }
+    // True while a message is being received.
+    bool lockFlag() const { return acquisition_.lockFlag(); }
+    bool acquisitionEnabled() const { return acquisition_.enabled(); }
+    int startBin() const { return acquisition_.startBin(); }
+    int ringWriteIndex() const { return chains_.ringWriteIndex(); }
 
     void bandwidthChanged() override { clampStartBin(); }
     void symbolRateChanged() override { clampStartBin(); }
@@ -87,52 +76,26 @@ public:
     void afcRangeChanged() override;
 
 private:
-    enum class Chain { Hf, EmeWide, EmeNarrow };
-    enum class SlowSpectrum { None, Hf, EmeWide, EmeNarrow };
-
-    // What a spectrum of a step sets and searches.
-    struct SpectrumPlan {
-        int hopColumn;
-        int toneStep;
-        int plane;
-        BinRange wide;
-        BinRange narrow;
-    };
-
-    // One receive step: its chain, its spectra and whether both rates run.
-    struct StepPlan {
-        Chain chain;
-        const SpectrumPlan* fast;
-        const SpectrumPlan* slow;
-        SlowSpectrum slowSpectrum;
-        int stepCounter;  // index of the step's counter of 8 ms steps
-        bool bothRates;
-    };
-
-    static const StepPlan& plan(ReceiveStep step);
-    void receiveBlock(const StepPlan& plan);
-    void runChain(Chain chain);
-    void useSpectrum(const SpectrumPlan& spectrum);
-    void acquire(const SpectrumPlan& spectrum, bool wide);
-    int slowSpectrum(SlowSpectrum which);
+    void locked(int row, const ReceiveMode& mode) override;
+    void receiveBlock(const ReceiveStep& step);
+    void runChain(FilterChain chain);
+    void receiveRow(const ReceiveMode& mode, bool bothRates, bool wide);
+    void restartDecoding();
     void clampStartBin();
 
     ModeSwitches& switches_;
     ReceiverObserver& observer_;
-    ReceiveState state_;
-    GaugeReadings gauges_;
     CaptureRing capture_;
     FilterChains chains_;
     FourierAnalyser spectrum_;
     ToneNoiseEstimator noise_;
-    FrequencyShiftDisplay shiftDisplay_;
+    Acquisition acquisition_;
     FinalAcquisition finalAcquisition_;
     MessageOutput output_;
     SymbolDecoder decoder_;
-    Acquisition acquisition_;
 
     AudioBlock block_{};
-    std::array<int, 6> StepCounter{};
+    std::array<int, kReceiveStepCounters> stepCounters_{};
     bool receiving_ = false;
 };
 

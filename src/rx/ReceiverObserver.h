@@ -2,54 +2,26 @@
 
 #include <string>
 
-#include "platform/TextWindow.h"
+#include "modem/ModemMode.h"
 
 namespace miv {
 
-// Needle positions are percentages of full scale: 0 left, 50 straight up, 100 right.
-
-// The frequency-shift gauge and its caption ("Frequency Shift: ... Hz").
-struct FrequencyShiftReading {
-    float shift;  // Hz
-    std::string caption;
-    Colour background;  // red beyond the AFC range's limit, else white
-    float needle;       // clamped to 0..100
-};
-
-// The symbol-synchronisation gauge ("Symbol Synchronization: ...").
-struct SymbolSyncReading {
-    int shift;  // rows the decision instant moved, -4..4
-    std::string caption;
-    float needle;
-};
-
-// Frame acquisition at a lock, or final acquisition at the end marker: the gauge, the
-// coloured caption, and the hold during which the refresh timer leaves them alone.
-struct AcquisitionReading {
-    int matches;
-    std::string caption;
-    Colour background;
-    float needle;
-    int holdMilliseconds;
-};
-
-// What the e-mail report needs when a message ends or is cancelled.
-struct ReceptionReport {
-    int frameScore;        // of 20
-    int finalScore;        // of 16; 9 for a cancelled message, as other stations expect
-    float frequencyShift;  // Hz
+// A message the receiver has ended (its end marker arrived) or cancelled, with what the
+// receiver measured of it.
+struct ReceivedMessage {
+    int frameScore;        // matching preamble symbols at the lock, of 20
+    int finalScore;        // matching end-marker symbols, of 16; 9 for a cancelled message, as other stations expect
+    float frequencyShift;  // Hz, at the lock
     int viterbiErrors;     // of 50
-    float metric;          // dB, the last metric the gauge showed
-    float cpuUsage;        // %, the last CPU load the gauge showed
-    float volume;          // dB, the volume reading at the lock
     bool cancelled;
     std::string receivedText;  // Windows-1252
     int utcHour;
     int utcMinute;
 };
 
-// What the receiver shows. The window draws; the receiver only reports values. Every
-// event has a no-op default so an observer takes only what it needs.
+// What the receiver reports: values only. How they are shown (captions, colours,
+// needles, how long a reading is held) is the station's business. Every event has a
+// no-op default so an observer takes only what it needs.
 class ReceiverObserver {
 public:
     virtual ~ReceiverObserver() = default;
@@ -59,17 +31,15 @@ public:
     // Reception stopped for a transmission: the receive tick and the volume, metric and
     // frame-acquisition refresh stop.
     virtual void receptionStopped() {}
-    virtual void frequencyShiftShown(const FrequencyShiftReading&) {}
-    virtual void symbolSynchronizationShown(const SymbolSyncReading&) {}
-    virtual void frameAcquired(const AcquisitionReading&) {}
-    virtual void finalAcquired(const AcquisitionReading&) {}
-    // At a lock the error gauge goes to 0 with this caption.
-    virtual void viterbiErrorsReset(const std::string& /*caption*/) {}
-    // The alarm sounds once, this long after the lock.
-    virtual void alarmArmed(int /*intervalMilliseconds*/) {}
-    // A lock on HF showed the rate it found on the symbol-rate switch.
-    virtual void detectedRateShown(bool /*baud16*/) {}
-    virtual void reportTriggered(const ReceptionReport&) {}
+    // The frequency shift, measured while locked, in the AFC range then selected.
+    virtual void frequencyShiftShown(float /*shiftHz*/, AfcRange /*range*/) {}
+    // Rows the decision instant moved, -4..4; 0 at a decoder reset.
+    virtual void symbolSynchronizationShown(int /*shiftRows*/) {}
+    // A lock on this many of the 20 preamble symbols.
+    virtual void frameAcquired(int /*matches*/) {}
+    // The end marker, found with this many of its 16 symbols.
+    virtual void finalAcquired(int /*matches*/) {}
+    virtual void messageEnded(const ReceivedMessage&) {}
     // One 8 kHz output of the HF filter chain, while the waterfall is on.
     virtual void waterfallSample(float /*sample*/) {}
 };

@@ -1,13 +1,9 @@
 #include "rx/SymbolDecoder.h"
 
-#include <string>
-
 #include "modem/Frame.h"
-#include "modem/ModemMode.h"
-#include "rx/FinalAcquisition.h"
-#include "rx/FrequencyShiftDisplay.h"
+#include "modem/MessageSchedule.h"
+#include "rx/Acquisition.h"
 #include "rx/MessageOutput.h"
-#include "rx/ReceiveModes.h"
 #include "rx/ReceiverObserver.h"
 #include "rx/ToneNoiseEstimator.h"
 
@@ -15,10 +11,13 @@ namespace miv {
 
 namespace {
 
-constexpr int kRowsPerSymbol = 8;
-constexpr int kTimingSlots = 32;
-// Rows and hop rows back to the symbol each de-interleaver branch reads.
-constexpr std::array<int, 4> kBranchDelay{6, 4, 2, 0};
+// The last rows before a decision already belong to the next symbol's group.
+constexpr int kRowsInNextGroup = 3;
+// A timing shift larger than this many rows either way means the signal is lost.
+constexpr int kLargestTimingShift = 1;
+// The hop row of the symbol before the lock's: the first decision decides slot 26.
+constexpr int kHopRowBeforeLock = kPreambleSpan - 1;
+constexpr int kLastBranch = static_cast<int>(kDeinterleaveDelay.size()) - 1;
 
 int nextHopRow(int row)
 {
@@ -27,22 +26,18 @@ int nextHopRow(int row)
 
 }  // namespace
 
-int ToneTracker::ToneTracking(int bin)
+int ToneTracker::ToneTracking(int row, const ReceiveMode& mode, int startBin, int bin)
 {
-    const ModemMode& mode = switches_.mode();
-    // Ring length and decisions between corrections.
-    const int length = !mode.eme && mode.baud16 ? 16 : 4;
-    trackSlot_ = trackSlot_ >= length ? 1 : trackSlot_ + 1;
+    const int length = mode.trackingDecisions;
+    trackSlot_ = trackSlot_ >= length - 1 ? 0 : trackSlot_ + 1;
 
-    const BinRange limits = startBinLimits(switches_);
-    const int lowest = state_.StartBin <= limits.low ? 0 : -1;
-    const int highest = state_.StartBin >= limits.high ? 0 : 1;
+    const int lowest = startBin <= mode.wide.low ? 0 : -1;
+    const int highest = startBin >= mode.wide.high ? 0 : 1;
     for (int j = lowest; j <= highest; ++j) {
-        const float magnitude = history_(state_.CurrentRow, bin + j, state_.SpectrumPlane);
-        auto& window = trackWindow_[static_cast<std::size_t>(j + 1)][static_cast<std::size_t>(trackSlot_)];
-        auto& sum = trackSum_[static_cast<std::size_t>(j + 1)];
-        sum += magnitude - window;
-        window = magnitude;
+        const float magnitude = history_(row, bin + j, mode.plane);
+        auto& stored = trackWindow_[static_cast<std::size_t>(j + 1)][static_cast<std::size_t>(trackSlot_)];
+        trackSum_[static_cast<std::size_t>(j + 1)] += magnitude - stored;
+        stored = magnitude;
     }
     if (++trackCount_ < length)
         return 0;
@@ -58,172 +53,159 @@ int ToneTracker::ToneTracking(int bin)
     return choice;
 }
 
-SymbolDecoder::SymbolDecoder(ReceiveState& state, const ModeSwitches& switches, ReceiverObserver& observer,
-                             const Parts& parts)
-    : state_(state),
-      switches_(switches),
+SymbolDecoder::SymbolDecoder(const SpectrumHistory& history, ToneNoiseEstimator& noise, Acquisition& acquisition,
+                             MessageOutput& output, ReceiverObserver& observer)
+    : history_(history),
+      noise_(noise),
+      acquisition_(acquisition),
+      output_(output),
       observer_(observer),
-      parts_(parts),
-      tracker_(state, parts.history, switches)
+      tracker_(history)
 {
 }
 
 void SymbolDecoder::reset()
 {
-    parts_.finalAcquisition.reset();
-    SymbolCount = 0;
+    decisionCount_ = 0;
     tracker_.reset();
-    WindowSlot = 1;
-    SymbolPhase = 1;
-    SymbolCountdown = 1;
-    SyncCounter = 0;
-    InterleaveBranch = 4;
-    HopPosition = 25;
-    observer_.symbolSynchronizationShown({0, "Symbol Synchronization: 0", 50});
+    windowSlot_ = 0;
+    symbolPhase_ = 0;
+    symbolCountdown_ = 1;
+    syncCounter_ = 0;
+    branch_ = kLastBranch;
+    hopPosition_ = kHopRowBeforeLock;
+    observer_.symbolSynchronizationShown(0);
 }
 
-int SymbolDecoder::DeinterleaveRow(int branch) const
+int SymbolDecoder::DeinterleaveRow(int row, int branch)
 {
-    return rowBefore(state_.CurrentRow, kRowsPerSymbol * kBranchDelay[static_cast<std::size_t>(branch - 1)]);
+    return symbolRowBefore(row, kDeinterleaveDelay[static_cast<std::size_t>(branch)]);
 }
 
-int SymbolDecoder::groupBase(int hopPosition) const
+int SymbolDecoder::groupBase(const ReceiveMode& mode, int hopRow) const
 {
-    if (switches_.mode().eme)
-        return state_.StartBin;
-    const int group = HopTable.group(hopPosition, state_.HopColumn);
-    return state_.StartBin + (group - 1) * 16 * state_.ToneStep;
+    return groupStart(mode, acquisition_.startBin(), hopRow);
 }
 
-void SymbolDecoder::DecodeStep()
+void SymbolDecoder::DecodeStep(int row, const ReceiveMode& mode)
 {
-    // The last three rows before a decision already belong to the next symbol's group.
-    const int base = groupBase(SymbolCountdown >= 4 ? HopPosition : nextHopRow(HopPosition));
+    const int base = groupBase(mode, symbolCountdown_ > kRowsInNextGroup ? hopPosition_ : nextHopRow(hopPosition_));
 
-    const auto& history = parts_.history;
+    // The row's strongest tone, tone 1 first and tone 0 last.
     float rowPeak = -1;
     for (int k = 1; k <= 16; ++k) {
-        const float v = history(state_.CurrentRow, base + (k % 16) * state_.ToneStep, state_.SpectrumPlane);
+        const float v = history_(row, base + (k % 16) * mode.toneStep, mode.plane);
         if (v > rowPeak)
             rowPeak = v;
     }
 
-    auto& stored = PhaseWindow[static_cast<std::size_t>(SymbolPhase)][static_cast<std::size_t>(WindowSlot)];
-    PhaseSum[static_cast<std::size_t>(SymbolPhase)] += rowPeak - stored;
+    auto& stored = phaseWindow_[static_cast<std::size_t>(symbolPhase_)][static_cast<std::size_t>(windowSlot_)];
+    phaseSum_[static_cast<std::size_t>(symbolPhase_)] += rowPeak - stored;
     stored = rowPeak;
 
-    if (--SymbolCountdown == 0)
-        decide(base, rowPeak);
+    if (--symbolCountdown_ == 0)
+        decide(row, mode, base, rowPeak);
 
-    if (++SymbolPhase > kRowsPerSymbol) {
-        SymbolPhase = 1;
-        WindowSlot = WindowSlot == kTimingSlots ? 1 : WindowSlot + 1;
+    if (++symbolPhase_ == kRowsPerSymbol) {
+        symbolPhase_ = 0;
+        windowSlot_ = windowSlot_ == kTimingSlots - 1 ? 0 : windowSlot_ + 1;
     }
 }
 
-void SymbolDecoder::decide(int base, float rowPeak)
+void SymbolDecoder::decide(int row, const ReceiveMode& mode, int base, float rowPeak)
 {
-    const auto& history = parts_.history;
-    const int row = state_.CurrentRow;
-    const int step = state_.ToneStep;
-    const int plane = state_.SpectrumPlane;
-    SymbolCountdown = kRowsPerSymbol;
+    symbolCountdown_ = kRowsPerSymbol;
+    hardTone_ = decideTone(row, mode, base);
+    hopPosition_ = nextHopRow(hopPosition_);
+    if (decisionCount_ < kFirstErrorCountDecision)
+        ++decisionCount_;
+    trackCarrier(row, mode, base + hardTone_ * mode.toneStep);
+    const ViterbiDecoder::Decision decoded = decodeInterleaved(row, mode);
+    output_.decided({decisionCount_, branch_, hardTone_, decoded, rowPeak});
+    branch_ = branch_ == kLastBranch ? 0 : branch_ + 1;
+    keepTiming();
+}
 
-    if (estimatesToneNoise(switches_)) {
-        int symbolNumber = HopPosition + 1;
-        parts_.noise.EstimateToneNoise(row, base, symbolNumber);
-    }
+std::uint8_t SymbolDecoder::decideTone(int row, const ReceiveMode& mode, int base)
+{
+    if (mode.estimatesToneNoise)
+        noise_.EstimateToneNoise(mode, row, base, hopPosition_ + 1);
 
     // Tone 1 first, then 2..15, then 0: an all-equal row decides tone 1.
-    std::uint8_t hardTone = 1;
-    float best = history(row, base + step, plane) - parts_.noise.ToneReference(1, row);
+    std::uint8_t tone = 1;
+    float best = history_(row, base + mode.toneStep, mode.plane) - noise_.toneReference(1, row);
     for (int k = 2; k <= 16; ++k) {
-        const int tone = k % 16;
-        const float v = history(row, base + tone * step, plane) - parts_.noise.ToneReference(tone, row);
+        const int t = k % 16;
+        const float v = history_(row, base + t * mode.toneStep, mode.plane) - noise_.toneReference(t, row);
         if (v > best) {
             best = v;
-            hardTone = static_cast<std::uint8_t>(tone);
+            tone = static_cast<std::uint8_t>(t);
         }
     }
-    const int hardBin = base + hardTone * step;
-    HardTone_ = hardTone;
+    return tone;
+}
 
-    HopPosition = nextHopRow(HopPosition);
-    if (SymbolCount <= 22)
-        ++SymbolCount;
-
-    if (state_.LockFlag)
-        state_.StartBin += tracker_.ToneTracking(hardBin);
-    if (state_.StartBin != LastStartBin) {
-        parts_.shiftDisplay.ShowFrequencyShift();
-        LastStartBin = state_.StartBin;
+void SymbolDecoder::trackCarrier(int row, const ReceiveMode& mode, int hardBin)
+{
+    if (acquisition_.lockFlag())
+        acquisition_.moveStartBin(tracker_.ToneTracking(row, mode, acquisition_.startBin(), hardBin));
+    if (acquisition_.startBin() != lastStartBin_) {
+        acquisition_.ShowFrequencyShift();
+        lastStartBin_ = acquisition_.startBin();
     }
+}
 
-    const int delay = kBranchDelay[static_cast<std::size_t>(InterleaveBranch - 1)];
-    const int readRow = DeinterleaveRow(InterleaveBranch);
-    int hopRow = HopPosition - delay;
+ViterbiDecoder::Decision SymbolDecoder::decodeInterleaved(int row, const ReceiveMode& mode)
+{
+    const int readRow = DeinterleaveRow(row, branch_);
+    int hopRow = hopPosition_ - kDeinterleaveDelay[static_cast<std::size_t>(branch_)];
     if (hopRow < 1)
         hopRow += kHopRows;
-    const int readBase = groupBase(hopRow);
+    const int readBase = groupBase(mode, hopRow);
 
-    if (SymbolCount == 2)
+    if (decisionCount_ == kFirstDataDecision)
         viterbi_.ViterbiInit();
     std::array<float, 16> toneMetric{};
     for (int t = 0; t < 16; ++t)
         toneMetric[static_cast<std::size_t>(t)] =
-            history(readRow, readBase + t * step, plane) - parts_.noise.ToneReference(t, readRow);
-    const ViterbiDecoder::Decision decision = viterbi_.ViterbiStep(toneMetric);
+            history_(readRow, readBase + t * mode.toneStep, mode.plane) - noise_.toneReference(t, readRow);
+    return viterbi_.ViterbiStep(toneMetric);
+}
 
-    MessageOutput& output = parts_.output;
-    output.RecordMetricSample(rowPeak, parts_.peakLevel);
-    if (SymbolCount == 4 && state_.LockFlag)
-        output.WriteHeader();
-    if (SymbolCount == 17)
-        output.resetCharacterDecoders();
-    else if (SymbolCount >= 18 && state_.LockFlag)
-        output.decodeBits(decision.firstBit, decision.secondBit);
-
-    if (state_.LockFlag && parts_.finalAcquisition.add(hardTone)) {
-        state_.FinalScore = parts_.finalAcquisition.FinalScore();
-        output.endMessage();
-    }
-
-    output.CountViterbiErrors(InterleaveBranch, hardTone, decision.symbol, SymbolCount);
-    InterleaveBranch = InterleaveBranch == 4 ? 1 : InterleaveBranch + 1;
-
-    if (SyncCounter == kTimingSlots) {
-        SyncCounter = 0;
+void SymbolDecoder::keepTiming()
+{
+    if (syncCounter_ == kTimingSlots) {
+        syncCounter_ = 0;
         adjustTiming();
     } else {
-        ++SyncCounter;
+        ++syncCounter_;
     }
 }
 
 void SymbolDecoder::adjustTiming()
 {
-    // Scan the eight phases starting half a symbol away; position 5 is the current one.
-    int p = SymbolPhase + 4;
-    if (p > kRowsPerSymbol)
-        p -= kRowsPerSymbol;
+    // Scan the eight phases from the one half a symbol away; scan position 4 is this
+    // row's own phase, so the position found is the shift plus 4.
+    constexpr int kHalfSymbol = kRowsPerSymbol / 2;
+    int phase = (symbolPhase_ + kHalfSymbol) % kRowsPerSymbol;
     float best = -1;
-    int position = 1;
-    for (int i = 1; i <= kRowsPerSymbol; ++i) {
-        if (PhaseSum[static_cast<std::size_t>(p)] > best) {
-            best = PhaseSum[static_cast<std::size_t>(p)];
+    int position = 0;
+    for (int i = 0; i < kRowsPerSymbol; ++i) {
+        if (phaseSum_[static_cast<std::size_t>(phase)] > best) {
+            best = phaseSum_[static_cast<std::size_t>(phase)];
             position = i;
         }
-        p = p == kRowsPerSymbol ? 1 : p + 1;
+        phase = (phase + 1) % kRowsPerSymbol;
     }
-    SymbolCountdown = position + 3;
-    int shift = position - 5;
-    if (shift == -4 && LastShift > 0)
-        shift = 4;
-    LastShift = shift;
-    // Two rows or more either way: the timing is lost.
-    if (shift < -1 || shift > 1)
-        parts_.output.CancelMessage();
-    observer_.symbolSynchronizationShown(
-        {shift, "Symbol Synchronization: " + std::to_string(shift), 50 + 100 * static_cast<float>(shift) / 8});
+    int shift = position - kHalfSymbol;
+    symbolCountdown_ = kRowsPerSymbol + shift;
+    // Half a symbol either way is the same instant; after a move forward it counts as one.
+    if (shift == -kHalfSymbol && lastShift_ > 0)
+        shift = kHalfSymbol;
+    lastShift_ = shift;
+    if (shift < -kLargestTimingShift || shift > kLargestTimingShift)
+        output_.CancelMessage();
+    observer_.symbolSynchronizationShown(shift);
 }
 
 }  // namespace miv

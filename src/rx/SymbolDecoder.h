@@ -5,94 +5,88 @@
 
 #include "modem/Viterbi.h"
 #include "rx/FourierAnalyser.h"
-#include "rx/ReceiveState.h"
+#include "rx/ReceiveModes.h"
 
 namespace miv {
 
-class FinalAcquisition;
-class FrequencyShiftDisplay;
+class Acquisition;
 class MessageOutput;
-class ModeSwitches;
 class ReceiverObserver;
 class ToneNoiseEstimator;
 
 // Follows the carrier a bin at a time: the neighbour bins of the decided tones that
-// collected the most magnitude over the last few decisions pull `StartBin` along.
+// collected the most magnitude over the last few decisions pull the start bin along,
+// never past the mode's limits.
 class ToneTracker {
 public:
-    ToneTracker(const ReceiveState& state, const SpectrumHistory& history, const ModeSwitches& switches)
-        : state_(state),
-          history_(history),
-          switches_(switches)
-    {
-    }
+    explicit ToneTracker(const SpectrumHistory& history) : history_(history) {}
 
     void reset() { trackCount_ = 0; }
-    // The correction of `StartBin`: -1, 0 or +1.
-    int ToneTracking(int bin);
+    // The correction of the start bin (-1, 0 or +1) after the tone decided at `bin`.
+    int ToneTracking(int row, const ReceiveMode& mode, int startBin, int bin);
 
 private:
     static constexpr int kMaxSlots = 16;
 
-    const ReceiveState& state_;
     const SpectrumHistory& history_;
-    const ModeSwitches& switches_;
-    int trackSlot_ = 1;
+    int trackSlot_ = 0;
     int trackCount_ = 0;
-    std::array<float, 3> trackSum_{};                                // offsets -1..+1
-    std::array<std::array<float, kMaxSlots + 1>, 3> trackWindow_{};  // offset, slot 1..16
+    std::array<float, 3> trackSum_{};                            // offsets -1..+1
+    std::array<std::array<float, kMaxSlots>, 3> trackWindow_{};  // by offset and slot
 };
 
 // Turns spectrum rows into symbol decisions: one row in eight decides a symbol, the
 // other rows measure where inside the symbols the energy lies, and the decision instant
 // moves towards the best row phase. Each decision tracks the carrier, undoes the
-// interleaving and feeds the Viterbi decoder, whose bits become text.
+// interleaving, feeds the Viterbi decoder and hands the result to the message.
 class SymbolDecoder {
 public:
-    struct Parts {
-        const SpectrumHistory& history;
-        ToneNoiseEstimator& noise;
-        FrequencyShiftDisplay& shiftDisplay;
-        FinalAcquisition& finalAcquisition;
-        MessageOutput& output;
-        float& peakLevel;  // read and cleared at each decision
-    };
+    SymbolDecoder(const SpectrumHistory& history, ToneNoiseEstimator& noise, Acquisition& acquisition,
+                  MessageOutput& output, ReceiverObserver& observer);
 
-    SymbolDecoder(ReceiveState& state, const ModeSwitches& switches, ReceiverObserver& observer, const Parts& parts);
-
-    // A new message: the first call after it decides at once. Timing sums survive.
+    // A new message: the next row decides at once. The timing sums survive.
     void reset();
-    // One spectrum row, `CurrentRow`.
-    void DecodeStep();
+    // One spectrum row of the mode.
+    void DecodeStep(int row, const ReceiveMode& mode);
 
-    int DeinterleaveRow(int branch) const;
+    // The row the de-interleaver reads on branch 0..3 at the decision in `row`.
+    static int DeinterleaveRow(int row, int branch);
     // The tone of the latest decision.
-    int HardTone() const { return HardTone_; }
+    int hardTone() const { return hardTone_; }
 
 private:
-    void decide(int groupBase, float rowPeak);
-    void adjustTiming();
-    int groupBase(int hopPosition) const;
+    static constexpr int kTimingSlots = 32;
 
-    ReceiveState& state_;
-    const ModeSwitches& switches_;
+    int groupBase(const ReceiveMode& mode, int hopRow) const;
+    void decide(int row, const ReceiveMode& mode, int base, float rowPeak);
+    std::uint8_t decideTone(int row, const ReceiveMode& mode, int base);
+    void trackCarrier(int row, const ReceiveMode& mode, int hardBin);
+    ViterbiDecoder::Decision decodeInterleaved(int row, const ReceiveMode& mode);
+    void keepTiming();
+    void adjustTiming();
+
+    const SpectrumHistory& history_;
+    ToneNoiseEstimator& noise_;
+    Acquisition& acquisition_;
+    MessageOutput& output_;
     ReceiverObserver& observer_;
-    Parts parts_;
     ToneTracker tracker_;
     ViterbiDecoder viterbi_;
 
-    int SymbolPhase = 1;                                 // 1..8, row phase within the symbol
-    int WindowSlot = 1;                                  // 1..32
-    std::array<std::array<float, 33>, 9> PhaseWindow{};  // row peaks by phase 1..8, slot 1..32
-    std::array<float, 9> PhaseSum{};                     // phase 1..8
-    int SymbolCountdown = 1;                             // rows until the next decision
-    int InterleaveBranch = 4;
-    int SyncCounter = 0;   // decisions since the last timing adjustment
-    int SymbolCount = 0;   // decisions since the reset, stops at 23
-    int HopPosition = 25;  // hop row of the last decided symbol
-    int LastShift = 0;
-    int LastStartBin = 0;
-    int HardTone_ = 0;
+    // Symbol timing: the row peaks of the last 32 symbols by row phase.
+    int symbolPhase_ = 0;  // 0..7, this row's phase within the symbol
+    int windowSlot_ = 0;   // 0..31
+    std::array<std::array<float, kTimingSlots>, kRowsPerSymbol> phaseWindow_{};
+    std::array<float, kRowsPerSymbol> phaseSum_{};
+    int symbolCountdown_ = 1;  // rows until the next decision
+    int syncCounter_ = 0;      // decisions since the last timing adjustment
+    int lastShift_ = 0;
+
+    int branch_ = 3;         // de-interleaver branch 0..3 of the next decision
+    int decisionCount_ = 0;  // decisions since the reset, up to kFirstErrorCountDecision
+    int hopPosition_ = 25;   // hop row of the last decided symbol
+    int lastStartBin_ = 0;   // start bin when the shift was last shown
+    std::uint8_t hardTone_ = 0;
 };
 
 }  // namespace miv

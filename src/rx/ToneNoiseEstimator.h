@@ -3,30 +3,30 @@
 #include <array>
 
 #include "rx/FourierAnalyser.h"
-#include "rx/ReceiveState.h"
 
 namespace miv {
+
+struct ReceiveMode;
 
 // Background level at the 16 tone positions of a symbol, measured in the earlier
 // symbols that the hopping sent in another group, where those positions held no signal.
 class ToneNoiseEstimator {
 public:
-    ToneNoiseEstimator(const ReceiveState& state, const SpectrumHistory& history) : state_(state), history_(history) {}
+    explicit ToneNoiseEstimator(const SpectrumHistory& history) : history_(history) {}
 
-    // Writes the reference of `row` for the group starting at `startBin`; symbolNumber
-    // is the hop row of the symbol (a value above 288 is reduced by 288 in place).
-    void EstimateToneNoise(int row, int startBin, int& symbolNumber);
+    // Writes the reference of `row` for the group starting at `groupStart`, the symbol
+    // there having hop row `hopRow` (a value above 288 counts from 1 again).
+    void EstimateToneNoise(const ReceiveMode& mode, int row, int groupStart, int hopRow);
 
     // Reference of tone 0..15 in row 1..208.
-    float ToneReference(int tone, int row) const
+    float toneReference(int tone, int row) const
     {
-        return reference_[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(tone)];
+        return references_[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(tone)];
     }
 
 private:
-    const ReceiveState& state_;
     const SpectrumHistory& history_;
-    std::array<std::array<float, 16>, SpectrumHistory::kRows> reference_{};
+    std::array<std::array<float, 16>, SpectrumHistory::kRows> references_{};
 };
 
 }  // namespace miv

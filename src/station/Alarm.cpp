@@ -6,8 +6,8 @@ std::optional<int> armAlarm(const ModeSwitches& switches)
 {
     if (!switches.alarmOn())
         return std::nullopt;
-    const ModemMode& mode = switches.mode();
-    return !mode.eme && mode.baud16 ? 96 : 1536;
+    constexpr int kSamplesPerMs = 48;
+    return switches.mode().samplesPerSymbol() * 3 / 2 / kSamplesPerMs;
 }
 
 }  // namespace miv

@@ -2,6 +2,11 @@
 
 namespace miv {
 
+ReceptionReport receptionReport(const ReceivedMessage& message, const GaugeReadings& readings)
+{
+    return {message, readings.metricDb, readings.cpuPercent, readings.volumeAtLockDb};
+}
+
 ReportInput reportInputFor(const ReceptionReport& report, const ModemMode& mode)
 {
     ReportInput input;

@@ -131,13 +131,11 @@ void Station::timerFired(StationTimer timer)
         showMailOutcomes();
         break;
     case StationTimer::VolumeRefresh:
-        showGauges(gauges_.refreshVolume(receiver_.PeakLevelGauge()));
+        showGauges(gauges_.refreshVolume(receiver_.peakLevelGauge()));
         receiver_.resetPeakLevelGauge();
-        receiver_.setVolumeReading(gauges_.volumeReading());
         break;
     case StationTimer::MetricRefresh:
-        showGauges(gauges_.refreshMetricAndErrors(receiver_.Metric(), receiver_.ViterbiErrors()));
-        receiver_.setLastMetricShown(gauges_.lastMetric());
+        showGauges(gauges_.refreshMetricAndErrors(receiver_.metricDb(), receiver_.viterbiErrors()));
         break;
     case StationTimer::FrameAcquisitionRefresh: {
         const GaugeSet shown = gauges_.refreshFrameAcquisition(receiver_.frameAcquisitionCount());
@@ -147,7 +145,7 @@ void Station::timerFired(StationTimer timer)
         break;
     }
     case StationTimer::FinalAcquisitionRefresh: {
-        const GaugeSet shown = gauges_.refreshFinalAcquisition(receiver_.finalAcquisitionCount(), receiver_.LockFlag());
+        const GaugeSet shown = gauges_.refreshFinalAcquisition(receiver_.finalAcquisitionCount(), receiver_.lockFlag());
         if (shown.contains(Gauge::FinalAcquisition))
             receiver_.resetFinalAcquisitionCount();
         showGauges(shown);
@@ -167,7 +165,6 @@ void Station::timerFired(StationTimer timer)
         break;
     case StationTimer::CpuRefresh:
         showGauges(gauges_.refreshCpu(cpu_.readLoad()));
-        receiver_.setCpuUsage(gauges_.lastCpuUsage());
         break;
     case StationTimer::Alarm:
         setTimer(timer, false, timerInterval(timer));  // once per arming
@@ -356,40 +353,39 @@ void Station::receptionStopped()
     setTimer(StationTimer::FrameAcquisitionRefresh, false, kGaugeRefreshMs);
 }
 
-void Station::frequencyShiftShown(const FrequencyShiftReading& reading)
+void Station::frequencyShiftShown(float shiftHz, AfcRange range)
 {
-    showGauges(gauges_.showFrequencyShift(reading.shift));
+    showGauges(gauges_.showFrequencyShift(shiftHz, range));
 }
 
-void Station::symbolSynchronizationShown(const SymbolSyncReading& reading)
+void Station::symbolSynchronizationShown(int shiftRows)
 {
-    showGauges(gauges_.showSymbolSynchronization(reading.shift));
+    showGauges(gauges_.showSymbolSynchronization(shiftRows));
 }
 
-void Station::frameAcquired(const AcquisitionReading& reading)
+void Station::frameAcquired(int matches)
 {
+    if (const std::optional<int> delay = armAlarm(switches_))
+        setTimer(StationTimer::Alarm, true, *delay);
     setTimer(StationTimer::FrameAcquisitionRefresh, false, kGaugeRefreshMs);
-    showGauges(gauges_.frameAcquired(reading.matches));
-    setTimer(StationTimer::FrameAcquisitionHold, false, reading.holdMilliseconds);
-    setTimer(StationTimer::FrameAcquisitionHold, true, reading.holdMilliseconds);
+    showGauges(gauges_.frameAcquired(matches));
+    setTimer(StationTimer::FrameAcquisitionHold, false, StatusGauges::kAcquisitionHoldMs);
+    setTimer(StationTimer::FrameAcquisitionHold, true, StatusGauges::kAcquisitionHoldMs);
 }
 
-void Station::finalAcquired(const AcquisitionReading& reading)
+void Station::finalAcquired(int matches)
 {
     setTimer(StationTimer::FinalAcquisitionRefresh, false, kGaugeRefreshMs);
-    showGauges(gauges_.finalAcquired(reading.matches));
-    setTimer(StationTimer::FinalAcquisitionHold, false, reading.holdMilliseconds);
-    setTimer(StationTimer::FinalAcquisitionHold, true, reading.holdMilliseconds);
+    showGauges(gauges_.finalAcquired(matches));
+    setTimer(StationTimer::FinalAcquisitionHold, false, StatusGauges::kAcquisitionHoldMs);
+    setTimer(StationTimer::FinalAcquisitionHold, true, StatusGauges::kAcquisitionHoldMs);
 }
 
-void Station::alarmArmed(int intervalMilliseconds)
+void Station::messageEnded(const ReceivedMessage& message)
 {
-    setTimer(StationTimer::Alarm, true, intervalMilliseconds);
-}
-
-void Station::reportTriggered(const ReceptionReport& report)
-{
-    ReportInput input = reportInputFor(report, switches_.mode());
+    // The report quotes, beside the receiver's figures, what the gauges last showed:
+    // those readings live here, so the report is put together here.
+    ReportInput input = reportInputFor(receptionReport(message, gauges_.readings()), switches_.mode());
     input.operatorDetails = operatorSection_.value();
     input.account = emailSection_.value();
     mailer_.submit(planner_.plan(input));

@@ -121,7 +121,7 @@ public:
     TxState txState() const { return transmitter_.state(); }
     TxButtonLook txButton() const { return transmitter_.txButton(); }
     bool longInitialTone() const { return transmitter_.longInitialTone(); }
-    bool receiverLocked() const override { return receiver_.LockFlag(); }
+    bool receiverLocked() const override { return receiver_.lockFlag(); }
 
     // The transmit button: start, ask for the end, or nothing while waiting for it.
     void pressTransmitButton();
@@ -197,7 +197,7 @@ private:
 
     // TransmitterHooks.
     void cancelMessage() override { receiver_.CancelMessage(); }
-    void stopReception() override { receiver_.StopReception(); }
+    void stopReception() override { receiver_.stopReception(); }
     void closeCapture() override { receiver_.CloseCapture(); }
     void startReception() override;
     void resetStatusDisplays() override;
@@ -217,12 +217,11 @@ private:
     // ReceiverObserver.
     void receptionStarted() override;
     void receptionStopped() override;
-    void frequencyShiftShown(const FrequencyShiftReading& reading) override;
-    void symbolSynchronizationShown(const SymbolSyncReading& reading) override;
-    void frameAcquired(const AcquisitionReading& reading) override;
-    void finalAcquired(const AcquisitionReading& reading) override;
-    void alarmArmed(int intervalMilliseconds) override;
-    void reportTriggered(const ReceptionReport& report) override;
+    void frequencyShiftShown(float shiftHz, AfcRange range) override;
+    void symbolSynchronizationShown(int shiftRows) override;
+    void frameAcquired(int matches) override;
+    void finalAcquired(int matches) override;
+    void messageEnded(const ReceivedMessage& message) override;
     void waterfallSample(float sample) override { waterfall_.DrawWaterfall(sample); }
 
     TextWindow& send_;

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "modem/Frame.h"
 #include "modem/Picture.h"
+#include "rx/ReceiveModes.h"
 
 namespace miv {
 
@@ -13,6 +15,9 @@ constexpr float kFullScale = 32767.0f;  // 16-bit sample magnitude
 constexpr float kSilentDb = -20.0f;     // volume shown for a silent input, the needle's left end
 constexpr int kErrorsFullScale = 27;    // more errors than this pin the needle
 constexpr float kCpuAlarmPercent = 87.5f;
+// Acquisition captions are yellow above the lowest count that acquires, up to these.
+constexpr int kFrameYellowUpTo = 17;
+constexpr int kFinalYellowUpTo = 12;
 
 // log10 with the non-positive arguments a silent input produces mapped to 0.
 double log10OrZero(double x)
@@ -40,28 +45,38 @@ std::string errorsCaption(int e)
     return "Errors by Viterbi: " + integer(e) + "/" + "50";
 }
 
-// Limit beyond which the shift caption turns red, and the span of the needle's dial.
-struct ShiftScale {
-    float limit;
-    float span;
-    bool limitIsInclusive;
-};
-
-ShiftScale shiftScale(bool eme, bool afcWide)
-{
-    if (eme)
-        return afcWide ? ShiftScale{1300.0f, 2600.0f, true} : ShiftScale{609.375f, 1218.75f, false};
-    return afcWide ? ShiftScale{203.125f, 406.25f, false} : ShiftScale{78.125f, 156.25f, false};
-}
-
-}  // namespace
-
+// Background of an acquisition caption: red at the lowest count that acquires, yellow
+// up to yellowUpTo, green above.
 Colour acquisitionColour(int matches, int redAt, int yellowUpTo)
 {
     if (matches <= redAt)
         return Colour::Red;
     return matches <= yellowUpTo ? Colour::Yellow : Colour::Green;
 }
+
+// The shift beyond which the caption turns red, by AFC range; the needle's dial spans
+// twice that.
+struct ShiftLimit {
+    float hz;
+    bool inclusive;  // EME wide turns red at the limit itself
+};
+
+ShiftLimit shiftLimit(AfcRange range)
+{
+    switch (range) {
+    case AfcRange::HfNarrow:
+        return {78.125f, false};
+    case AfcRange::EmeWide:
+        return {1300.0f, true};
+    case AfcRange::EmeNarrow:
+        return {609.375f, false};
+    case AfcRange::HfWide:
+        break;
+    }
+    return {203.125f, false};
+}
+
+}  // namespace
 
 StatusGauges::StatusGauges(const ModeSwitches& switches) : switches_(switches)
 {
@@ -74,8 +89,7 @@ const GaugeDisplay& StatusGauges::display(Gauge gauge) const
 
 float StatusGauges::metricFloor() const
 {
-    const ModemMode& mode = switches_.mode();
-    return !mode.eme && mode.baud16 ? -18.0f : -30.0f;
+    return receiveMode(switches_).metricFloorDb;
 }
 
 GaugeSet StatusGauges::resetAll()
@@ -151,7 +165,7 @@ GaugeSet StatusGauges::refreshFrameAcquisition(int frameAcquisitionCount)
     if (frameHold_)
         return changed;
     GaugeDisplay& frame = at(Gauge::FrameAcquisition);
-    frame.needle = static_cast<float>(frameAcquisitionCount) * 100.0f / 20.0f;
+    frame.needle = static_cast<float>(frameAcquisitionCount) * 100.0f / kPreambleSymbolCount;
     frame.caption = frameCaption(frameAcquisitionCount);
     changed.add(Gauge::FrameAcquisition);
     return changed;
@@ -163,7 +177,7 @@ GaugeSet StatusGauges::refreshFinalAcquisition(int finalAcquisitionCount, bool l
     if (finalHold_ || !lockFlag || finalAcquisitionCount == finalShown_)
         return changed;
     GaugeDisplay& gauge = at(Gauge::FinalAcquisition);
-    gauge.needle = static_cast<float>(finalAcquisitionCount) * 100.0f / 16.0f;
+    gauge.needle = static_cast<float>(finalAcquisitionCount) * 100.0f / kEndMarkerCheckLength;
     gauge.caption = finalCaption(finalAcquisitionCount);
     finalShown_ = finalAcquisitionCount;
     changed.add(Gauge::FinalAcquisition);
@@ -182,15 +196,15 @@ GaugeSet StatusGauges::refreshCpu(float loadPercent)
     return changed;
 }
 
-GaugeSet StatusGauges::showFrequencyShift(float shiftHz)
+GaugeSet StatusGauges::showFrequencyShift(float shiftHz, AfcRange range)
 {
-    const ShiftScale scale = shiftScale(switches_.mode().eme, switches_.afcWide());
+    const ShiftLimit limit = shiftLimit(range);
     const float magnitude = std::fabs(shiftHz);
-    const bool beyond = scale.limitIsInclusive ? magnitude >= scale.limit : magnitude > scale.limit;
+    const bool beyond = limit.inclusive ? magnitude >= limit.hz : magnitude > limit.hz;
     GaugeDisplay& shift = at(Gauge::FrequencyShift);
     shift.caption = "Frequency Shift: " + formatPicture(shiftHz, "######0.0") + " Hz";
     shift.background = beyond ? Colour::Red : Colour::White;
-    shift.needle = std::clamp(shiftHz * 100.0f / scale.span + 50.0f, 0.0f, 100.0f);
+    shift.needle = std::clamp(shiftHz * 100.0f / (2 * limit.hz) + 50.0f, 0.0f, 100.0f);
     GaugeSet changed;
     changed.add(Gauge::FrequencyShift);
     return changed;
@@ -199,7 +213,7 @@ GaugeSet StatusGauges::showFrequencyShift(float shiftHz)
 GaugeSet StatusGauges::showSymbolSynchronization(int shiftRows)
 {
     GaugeDisplay& sync = at(Gauge::SymbolSynchronization);
-    sync.needle = 50.0f + 100.0f * static_cast<float>(shiftRows) / 8.0f;
+    sync.needle = 50.0f + 100.0f * static_cast<float>(shiftRows) / kRowsPerSymbol;
     sync.caption = "Symbol Synchronization: " + integer(shiftRows);
     GaugeSet changed;
     changed.add(Gauge::SymbolSynchronization);
@@ -208,13 +222,14 @@ GaugeSet StatusGauges::showSymbolSynchronization(int shiftRows)
 
 GaugeSet StatusGauges::frameAcquired(int matches)
 {
+    volumeAtLock_ = volumeDb_;
     GaugeDisplay& errors = at(Gauge::Errors);
     errors.needle = 0.0f;
     errors.caption = errorsCaption(0);
     frameHold_ = true;
     GaugeDisplay& frame = at(Gauge::FrameAcquisition);
-    frame.needle = static_cast<float>(matches) * 100.0f / 20.0f;
-    frame.background = acquisitionColour(matches, 14, 17);
+    frame.needle = static_cast<float>(matches) * 100.0f / kPreambleSymbolCount;
+    frame.background = acquisitionColour(matches, kMatchesToLock, kFrameYellowUpTo);
     frame.caption = frameCaption(matches);
     GaugeSet changed;
     changed.add(Gauge::Errors);
@@ -235,8 +250,8 @@ GaugeSet StatusGauges::finalAcquired(int matches)
 {
     finalHold_ = true;
     GaugeDisplay& gauge = at(Gauge::FinalAcquisition);
-    gauge.needle = static_cast<float>(matches) * 100.0f / 16.0f;
-    gauge.background = acquisitionColour(matches, 8, 12);
+    gauge.needle = static_cast<float>(matches) * 100.0f / kEndMarkerCheckLength;
+    gauge.background = acquisitionColour(matches, kMatchesToEnd, kFinalYellowUpTo);
     gauge.caption = finalCaption(matches);
     GaugeSet changed;
     changed.add(Gauge::FinalAcquisition);

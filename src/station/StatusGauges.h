@@ -47,12 +47,23 @@ private:
     std::uint8_t bits_ = 0;
 };
 
+// What the gauges last showed, which the e-mail report of a message quotes.
+struct GaugeReadings {
+    float metricDb;        // the metric last shown
+    float cpuPercent;      // the CPU load last shown
+    float volumeAtLockDb;  // the volume shown when the message's frame was acquired
+};
+
 // Turns the receiver's counters and events into needle positions, captions and caption
-// colours. The window's timers call the refresh operations (volume every 100 ms; metric
-// and errors, frame and final acquisition every 200 ms; CPU every 1000 ms) and redraw
-// the gauges each call returns. Reads the mode from the switches at each call.
+// colours: the one place that knows how the gauges show a value. The window's timers
+// call the refresh operations (volume every 100 ms; metric and errors, frame and final
+// acquisition every 200 ms; CPU every 1000 ms) and redraw the gauges each call
+// returns. Reads the mode from the switches at each call.
 class StatusGauges {
 public:
+    // How long an acquisition's reading stays on show before the refresh resumes.
+    static constexpr int kAcquisitionHoldMs = 8000;
+
     explicit StatusGauges(const ModeSwitches& switches);
 
     const GaugeDisplay& display(Gauge gauge) const;
@@ -74,11 +85,11 @@ public:
     GaugeSet refreshCpu(float loadPercent);
 
     // Events of the receiver.
-    GaugeSet showFrequencyShift(float shiftHz);
+    GaugeSet showFrequencyShift(float shiftHz, AfcRange range);
     // Timing shift in rows (-4..4); 0 after a decoder reset.
     GaugeSet showSymbolSynchronization(int shiftRows);
     // A lock with this many of 20 preamble symbols: errors back to 0, the count shown
-    // in its colour and held; the window starts its 8 s hold timer.
+    // in its colour and held; the window starts its hold timer.
     GaugeSet frameAcquired(int matches);
     GaugeSet frameHoldExpired();
     // The end marker found with this many of 16 symbols; held like a frame acquisition.
@@ -88,10 +99,7 @@ public:
     bool frameHoldActive() const { return frameHold_; }
     bool finalHoldActive() const { return finalHold_; }
 
-    // Readings others take: the acquisition volume, the report's metric and CPU load.
-    float volumeReading() const { return volumeDb_; }
-    float lastMetric() const { return lastMetric_; }
-    float lastCpuUsage() const { return lastCpu_; }
+    GaugeReadings readings() const { return {lastMetric_, lastCpu_, volumeAtLock_}; }
 
 private:
     GaugeDisplay& at(Gauge gauge) { return displays_[static_cast<std::size_t>(gauge) - 1]; }
@@ -100,6 +108,7 @@ private:
     const ModeSwitches& switches_;
     std::array<GaugeDisplay, kGaugeCount> displays_;
     float volumeDb_ = -20.0f;
+    float volumeAtLock_ = -20.0f;
     float lastMetric_ = 0.0f;
     float lastCpu_ = 0.0f;
     int errorsShown_ = 0;
@@ -107,9 +116,5 @@ private:
     bool frameHold_ = false;
     bool finalHold_ = false;
 };
-
-// Background of an acquisition caption: red at the lowest count that acquires, yellow
-// up to yellowUpTo, green above.
-Colour acquisitionColour(int matches, int redAt, int yellowUpTo);
 
 }  // namespace miv

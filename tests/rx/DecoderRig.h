@@ -1,14 +1,12 @@
 #pragma once
 
-#include <string>
 #include <vector>
 
-#include "modem/ModemMode.h"
+#include "modem/Frame.h"
 #include "platform/Clock.h"
 #include "platform/TextWindow.h"
 #include "rx/Acquisition.h"
 #include "rx/FinalAcquisition.h"
-#include "rx/FrequencyShiftDisplay.h"
 #include "rx/MessageOutput.h"
 #include "rx/ReceiverObserver.h"
 #include "rx/SymbolDecoder.h"
@@ -17,43 +15,50 @@
 namespace miv::test {
 
 // The receiver's decision parts wired as the receiver wires them, around a spectrum
-// history the test writes, recording what they show.
-struct DecoderRig : ReceiverObserver {
+// history the test writes, recording what they report. HF 2250 Hz at 16 baud unless
+// the test clicks the switches.
+struct DecoderRig : ReceiverObserver, Acquisition::LockListener {
+    static constexpr int kRow = 100;  // the row acquisition searches
+
     ModeSwitches switches;
-    ReceiveState state;
-    GaugeReadings gauges;
     SpectrumHistory history;
     MemoryTextWindow window;
     FixedClock clock{{12, 0, 0}};
-    float peakLevel = 0;
-    ToneNoiseEstimator noise{state, history};
-    FrequencyShiftDisplay shiftDisplay{state, switches, *this};
+    FilterChains chains{switches, *this};
+    ToneNoiseEstimator noise{history};
+    Acquisition acquisition{history, switches, *this, *this};
     FinalAcquisition finalAcquisition{*this};
-    MessageOutput output{state, switches, window, clock, *this, gauges};
-    SymbolDecoder decoder{state, switches, *this, {history, noise, shiftDisplay, finalAcquisition, output, peakLevel}};
-    Acquisition acquisition{state, switches, *this, {history, noise, shiftDisplay, decoder, output, gauges}};
+    MessageOutput output{{acquisition, finalAcquisition, chains}, switches, window, clock, *this};
+    SymbolDecoder decoder{history, noise, acquisition, output, *this};
 
-    std::vector<FrequencyShiftReading> shifts;
-    std::vector<SymbolSyncReading> syncs;
-    std::vector<AcquisitionReading> frames;
-    std::vector<AcquisitionReading> finals;
-    std::vector<ReceptionReport> reports;
-    std::vector<int> alarms;
-    std::vector<bool> rates;
+    std::vector<int> locks;  // frame scores
+    std::vector<int> syncs;
+    std::vector<ReceivedMessage> messages;
 
-    void frequencyShiftShown(const FrequencyShiftReading& r) override { shifts.push_back(r); }
-    void symbolSynchronizationShown(const SymbolSyncReading& r) override { syncs.push_back(r); }
-    void frameAcquired(const AcquisitionReading& r) override { frames.push_back(r); }
-    void finalAcquired(const AcquisitionReading& r) override { finals.push_back(r); }
-    void reportTriggered(const ReceptionReport& r) override { reports.push_back(r); }
-    void alarmArmed(int interval) override { alarms.push_back(interval); }
-    void detectedRateShown(bool baud16) override { rates.push_back(baud16); }
-
-    // Fills one row of a plane with a constant.
-    void fillRow(int row, int plane, float value)
+    void symbolSynchronizationShown(int rows) override { syncs.push_back(rows); }
+    void messageEnded(const ReceivedMessage& m) override { messages.push_back(m); }
+    void locked(int, const ReceiveMode&) override
     {
-        for (int bin = 0; bin < SpectrumHistory::kBins; ++bin)
-            history(row, bin, plane) = value;
+        locks.push_back(acquisition.frameScore());
+        finalAcquisition.reset();
+        decoder.reset();
+    }
+
+    const ReceiveMode& mode() const { return receiveMode(switches); }
+    // Preamble tone k of a transmission whose tone 0 of group 1 is at `startBin`, in
+    // the rows before kRow where it would be.
+    float& preambleTone(int k, int startBin, int toneOffset = 0)
+    {
+        const int slot = kPreambleSlot[static_cast<std::size_t>(k)];
+        const int tone = PreambleSymbols[static_cast<std::size_t>(k)] + toneOffset;
+        return history(symbolRowBefore(kRow, kPreambleSpan - slot),
+                       groupStart(mode(), startBin, slot) + tone * mode().toneStep, mode().plane);
+    }
+    void acquire(int startBin, float level, int tones = kPreambleSymbolCount)
+    {
+        for (int k = 0; k < tones; ++k)
+            preambleTone(k, startBin) = level;
+        acquisition.AcquireSignal(kRow, mode(), mode().wide);
     }
 };
 

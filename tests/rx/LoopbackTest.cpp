@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <random>
 
 #include "channel/ChannelSimulator.h"
+#include "modem/Convolutional.h"
+#include "modem/Frame.h"
+#include "modem/Varicode.h"
 #include "rx/RxTestSupport.h"
 #include "tx/Render.h"
 
@@ -16,7 +20,7 @@ namespace {
 struct LoopCase {
     std::string name;
     StepSettings receiver;
-    ModemMode transmitter;
+    ModemMode transmitter;  // bandwidth, channel, rate
     double offsetHz;
     double snrDb;  // in 2500 Hz
     std::string text;
@@ -28,32 +32,15 @@ void PrintTo(const LoopCase& c, std::ostream* os)
     *os << c.name;
 }
 
-ModemMode txMode(bool bw2250, bool eme, bool baud16)
-{
-    ModemMode m;
-    m.bw2250 = bw2250;
-    m.eme = eme;
-    m.baud16 = baud16;
-    return m;
-}
-
 std::vector<std::int16_t> overTheAir(const std::vector<std::int16_t>& samples, double offset, double snr,
                                      std::uint64_t seed)
 {
-    // A random start delay of up to two seconds, from the same seed.
-    std::mt19937_64 random(seed);
     ChannelSettings settings;
     settings.snrDb = snr;
     settings.frequencyOffsetHz = offset;
-    settings.delaySeconds = static_cast<double>(random() % 2000) / 1000;
+    settings.delaySeconds = static_cast<double>(std::mt19937_64(seed)() % 2000) / 1000;  // up to 2 s
     settings.seed = seed;
     return simulateChannel(samples, settings).samples;
-}
-
-// Hz per start bin of the spectrum the mode locks in.
-double binWidth(const ModemMode& m)
-{
-    return m.eme || !m.baud16 ? 0.48828125 : 7.8125;
 }
 
 class Loopback : public testing::TestWithParam<LoopCase> {};
@@ -64,20 +51,17 @@ TEST_P(Loopback, TheTextComesBackAndEndsWithStop)
     const RenderedTransmission tx = renderTransmission(c.transmitter, c.text);
     const Decoded rx =
         decodeSamples(overTheAir(tx.samples, c.offsetHz, c.snrDb, std::hash<std::string>{}(c.name)), c.receiver);
-
     ASSERT_EQ(rx.reports.size(), 1u) << rx.window;
-    const ReceptionReport& report = rx.reports[0];
-    EXPECT_FALSE(report.cancelled);
-    EXPECT_EQ(report.receivedText, c.expected);
-    EXPECT_NEAR(report.frequencyShift, c.offsetHz, binWidth(c.transmitter));
-    const std::string header = "\r\nRX: <12:00 UTC> <";
-    ASSERT_EQ(rx.window.substr(0, header.size()), header);
+    EXPECT_FALSE(rx.reports[0].cancelled);
+    EXPECT_EQ(rx.reports[0].receivedText, c.expected);
+    // Within a start bin of the offset: 7.8125 Hz at 16 baud, 0.488 Hz otherwise.
+    const bool fast = !c.transmitter.eme && c.transmitter.baud16;
+    EXPECT_NEAR(rx.reports[0].frequencyShift, c.offsetHz, fast ? 7.8125 : 0.48828125);
+    EXPECT_TRUE(rx.window.starts_with("\r\nRX: <12:00 UTC> <")) << rx.window;
     EXPECT_EQ(rx.window.substr(rx.window.find("Hz.> ") + 5), c.expected + " <STOP>");
 }
 
-const bool kW = true;   // AFC wide
-const bool kN = false;  // AFC narrow
-
+// Switches: bandwidth 2250, EME, 16 baud, Auto, AFC wide.
 // Offsets spread over each search range (HF ±203 Hz wide, ±62 Hz narrow; EME ±1304 Hz
 // wide, ±601 Hz narrow). SNRs sit 8 to 14 dB above where each mode starts to fail:
 // measured with three seeds, short messages decode down to -14 dB at 16 baud and -26 dB
@@ -86,64 +70,33 @@ INSTANTIATE_TEST_SUITE_P(
     EveryStep, Loopback,
     testing::Values(
         LoopCase{"hf2250x16_wide",
-                 {true, false, true, false, kW},
-                 txMode(true, false, true),
+                 {1, 0, 1, 0, 1},
+                 {1, 0, 1},
                  187.5,
                  -2,
                  "Hello Marta, 73 de ON4ZZ",
                  "Hello Marta, 73 de ON4ZZ"},
-        LoopCase{"hf2250x16_narrow",
-                 {true, false, true, false, kN},
-                 txMode(true, false, true),
-                 -55.3,
-                 -2,
-                 "cq dx de G4ABC\bD k",
-                 "cq dx de G4ABD k"},
-        LoopCase{"hf500x16_wide",
-                 {false, false, true, false, kW},
-                 txMode(false, false, true),
-                 -196,
-                 -2,
-                 "RST 599 tnx",
-                 "RST 599 tnx"},
-        LoopCase{"hf500x16_narrow",
-                 {false, false, true, false, kN},
-                 txMode(false, false, true),
-                 41,
-                 -2,
-                 "qrz? <a@b.es>",
-                 "qrz? <a@b.es>"},
-        LoopCase{"hf2250auto_fast",
-                 {true, false, false, true, kW},
-                 txMode(true, false, true),
-                 -120.2,
-                 -2,
-                 "73 es gl",
-                 "73 es gl"},
-        LoopCase{
-            "hf2250auto_slow", {true, false, true, true, kN}, txMode(true, false, false), 58.7, -12, "vk3\bx", "VKX"},
-        LoopCase{
-            "hf500auto_fast", {false, false, false, true, kN}, txMode(false, false, true), 12, -2, "ok ok", "ok ok"},
-        LoopCase{
-            "hf500auto_slow", {false, false, true, true, kW}, txMode(false, false, false), -171.4, -12, "rO 7", "RO 7"},
-        LoopCase{
-            "hf2250x1_wide", {true, false, false, false, kW}, txMode(true, false, false), 199.1, -12, "qf22", "QF22"},
-        LoopCase{
-            "hf500x1_narrow", {false, false, false, false, kN}, txMode(false, false, false), -47.9, -12, "73;", "73"},
-        // An EME station whose hidden symbol-rate switch says 16 baud: its message ends
-        // clean, with no stray character from the end marker's rate bit.
-        LoopCase{"eme_narrow", {true, true, true, false, kN}, txMode(true, true, true), -563.2, -18, "ooo", "OOO"},
-        LoopCase{"eme_wide", {true, true, false, true, kW}, txMode(false, true, false), 1234.5, -18, "rr", "RR"}),
+        LoopCase{"hf2250x16_narrow", {1, 0, 1, 0, 0}, {1, 0, 1}, -55.3, -2, "cq dx de G4ABC\bD k", "cq dx de G4ABD k"},
+        LoopCase{"hf500x16_wide", {0, 0, 1, 0, 1}, {0, 0, 1}, -196, -2, "RST 599 tnx", "RST 599 tnx"},
+        LoopCase{"hf500x16_narrow", {0, 0, 1, 0, 0}, {0, 0, 1}, 41, -2, "qrz? <a@b.es>", "qrz? <a@b.es>"},
+        LoopCase{"hf2250auto_fast", {1, 0, 0, 1, 1}, {1, 0, 1}, -120.2, -2, "73 es gl", "73 es gl"},
+        LoopCase{"hf2250auto_slow", {1, 0, 1, 1, 0}, {1, 0, 0}, 58.7, -12, "vk3\bx", "VKX"},
+        LoopCase{"hf500auto_fast", {0, 0, 0, 1, 0}, {0, 0, 1}, 12, -2, "ok ok", "ok ok"},
+        LoopCase{"hf500auto_slow", {0, 0, 1, 1, 1}, {0, 0, 0}, -171.4, -12, "rO 7", "RO 7"},
+        LoopCase{"hf2250x1_wide", {1, 0, 0, 0, 1}, {1, 0, 0}, 199.1, -12, "qf22", "QF22"},
+        LoopCase{"hf500x1_narrow", {0, 0, 0, 0, 0}, {0, 0, 0}, -47.9, -12, "73;", "73"},
+        // The transmitter's symbol-rate switch is hidden in EME.
+        LoopCase{"eme_narrow", {1, 1, 1, 0, 0}, {1, 1, 1}, -563.2, -18, "o@o", "O@O"},
+        LoopCase{"eme_wide", {1, 1, 0, 1, 1}, {0, 1, 0}, 1234.5, -18, "rr", "RR"}),
     [](const auto& param) { return param.param.name; });
 
 // A transmission whose end marker never arrives is never shown as ended: the receiver
 // gives it up with " <CANCEL>" when the recording has run out.
 TEST(LoopbackEnd, AMessageCutOffBeforeItsEndMarkerNeverShowsStop)
 {
-    RenderedTransmission tx = renderTransmission(txMode(true, false, true), "the end marker of this one is lost");
-    // The end marker's tones go out in the last 26 symbols; 40 are cut.
-    tx.samples.resize(tx.samples.size() - 40 * 3072);
-    const Decoded rx = decodeSamples(overTheAir(tx.samples, 20, 0, 11), {true, false, true, false, kW});
+    RenderedTransmission tx = renderTransmission({}, "the end marker of this one is lost");
+    tx.samples.resize(tx.samples.size() - 40 * kBlockSamples);  // the marker is in the last 26 symbols
+    const Decoded rx = decodeSamples(overTheAir(tx.samples, 20, 0, 11), {});
     EXPECT_EQ(rx.window.find("<STOP>"), std::string::npos) << rx.window;
     ASSERT_EQ(rx.reports.size(), 1u);
     EXPECT_TRUE(rx.reports[0].cancelled);
@@ -154,17 +107,61 @@ TEST(LoopbackEnd, AMessageCutOffBeforeItsEndMarkerNeverShowsStop)
 // rows: the timing recovery treats that as loss of the signal.
 TEST(LoopbackEnd, LossOfTimingCancelsTheMessage)
 {
-    RenderedTransmission tx = renderTransmission(
-        txMode(true, false, true), "a long message to give the timing recovery time to notice the jump in it");
+    RenderedTransmission tx =
+        renderTransmission({}, "a long message to give the timing recovery time to notice the jump in it");
     // 60 symbols after the lead-in (11 blocks) and the initial tone (8 blocks).
-    const auto cut = tx.samples.begin() + (11 + 8 + 60) * 3072;
-    tx.samples.erase(cut, cut + 3 * 3072 / 8);
-    const Decoded rx = decodeSamples(overTheAir(tx.samples, -20, 3, 12), {true, false, true, false, kW});
-    const auto cancel = rx.window.find(" <CANCEL>");
-    ASSERT_NE(cancel, std::string::npos) << rx.window;
+    const auto cut = tx.samples.begin() + (11 + 8 + 60) * kBlockSamples;
+    tx.samples.erase(cut, cut + 3 * kBlockSamples / 8);
+    const Decoded rx = decodeSamples(overTheAir(tx.samples, -20, 3, 12), {});
+    EXPECT_NE(rx.window.find(" <CANCEL>"), std::string::npos) << rx.window;
     EXPECT_EQ(rx.window.find("<STOP>"), std::string::npos) << rx.window;
     ASSERT_FALSE(rx.reports.empty());
     EXPECT_TRUE(rx.reports[0].cancelled);
+}
+
+// An EME transmission from a station whose hidden symbol-rate switch says 16 baud, as
+// others send it: its end marker opens with a rate bit of 1.
+std::vector<std::int16_t> emeWithRateBitOne(const std::string& text)
+{
+    std::vector<int> bits;
+    for (char c : text)
+        for (char b : sixBitField(MapCharacter(c, true)))
+            bits.push_back(b - '0');
+    bits.push_back(1);
+    // Zeros up to where the marker's first bit is the second of a symbol whose
+    // interleaver index (21 for the first data symbol) is one more than a multiple of 4.
+    const std::size_t zerosEnd = (bits.size() + 9 + 6) / 8 * 8 + 1;
+    bits.resize(zerosEnd, 0);
+    bits.insert(bits.end(), EndMarkerA.begin(), EndMarkerA.end());
+    bits.insert(bits.end(), EndMarkerB.begin(), EndMarkerB.end());
+
+    ConvolutionalEncoder encoder;
+    std::vector<std::uint8_t> x(PreambleSymbols.begin(), PreambleSymbols.end());
+    for (std::size_t i = 0; i + 1 < bits.size(); i += 2) {
+        const auto a = encoder.encode(bits[i]);
+        const auto b = encoder.encode(bits[i + 1]);
+        x.push_back(GrayTone[symbolValue(a.first, a.second, b.first, b.second)]);
+    }
+    SymbolInterleaver interleaver;
+    std::vector<std::int16_t> samples(10 * kBlockSamples, 0);
+    long t = 0;
+    for (std::size_t n = 1; n <= x.size(); ++n) {
+        const std::uint8_t tone = interleaver.push(x[n - 1]);
+        for (int i = 0; n >= 4 && i < 49152; ++i, ++t)
+            samples.push_back(static_cast<std::int16_t>(
+                std::lround(16000 * std::sin(2 * std::numbers::pi * (1500 + tone * 3.90625) * t / 48000))));
+    }
+    return samples;
+}
+
+TEST(LoopbackEnd, AnEmeEndMarkerWithARateBitOfOneEndsCleanAfterAnAtSign)
+{
+    const std::vector<std::int16_t> air = overTheAir(emeWithRateBitOne("73@"), 100, -10, 13);
+    const Decoded rx = decodeSamples(air, {true, true, true, false, true});
+    ASSERT_EQ(rx.reports.size(), 1u) << rx.window;
+    EXPECT_EQ(rx.reports[0].finalScore, 16);
+    EXPECT_EQ(rx.reports[0].receivedText, "73@");
+    EXPECT_EQ(rx.window.substr(rx.window.find("Hz.> ") + 5), "73@ <STOP>");
 }
 
 }  // namespace

@@ -8,19 +8,16 @@
 
 namespace miv::test {
 
-void applySettings(ModeSwitches& switches, const StepSettings& settings)
+namespace {
+
+Decoded decode(BlockAudioSource&& source, const StepSettings& settings)
 {
+    ModeSwitches switches;
     switches.selectBandwidth(settings.bw2250);
     switches.selectChannel(settings.eme);
     switches.selectSymbolRate(settings.baud16);
     switches.setAutoBaud(settings.autoBaud);
     switches.setAfcWide(settings.afcWide);
-}
-
-Decoded decode(BlockAudioSource& source, const StepSettings& settings)
-{
-    ModeSwitches switches;
-    applySettings(switches, settings);
     FixedClock clock({12, 0, 0});
     RecordedMessages messages;
     cli::RxRunner runner(switches, clock, messages, source);
@@ -28,21 +25,16 @@ Decoded decode(BlockAudioSource& source, const StepSettings& settings)
     return {runner.window().text(), runner.reports()};
 }
 
+}  // namespace
+
 Decoded decodeSamples(const std::vector<std::int16_t>& samples, const StepSettings& settings)
 {
-    MemoryAudioSource source(samples);
-    return decode(source, settings);
+    return decode(MemoryAudioSource(samples), settings);
 }
 
 Decoded decodeFile(const std::string& path, const StepSettings& settings)
 {
-    FileAudioSource source(path);
-    return decode(source, settings);
-}
-
-std::string messageLine(const std::string& shift, const std::string& text, const std::string& ending)
-{
-    return "\r\nRX: <12:00 UTC> <" + shift + " Hz.> " + text + ending;
+    return decode(FileAudioSource(path), settings);
 }
 
 std::string vectorPath(const std::string& name)
@@ -52,9 +44,8 @@ std::string vectorPath(const std::string& name)
 
 std::string readTextFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
     std::stringstream s;
-    s << in.rdbuf();
+    s << std::ifstream(path, std::ios::binary).rdbuf();
     return s.str();
 }
 

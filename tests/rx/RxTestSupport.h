@@ -4,13 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "modem/ModemMode.h"
-#include "platform/audio/BlockAudioSource.h"
-#include "rx/ReceiverObserver.h"
+#include "station/ReceptionReports.h"
 
 namespace miv::test {
 
-// Switches for one receive step: "2250x16", "500x1", "2250auto", "eme-wide", ...
+// Switches for one receive step.
 struct StepSettings {
     bool bw2250 = true;
     bool eme = false;
@@ -18,7 +16,6 @@ struct StepSettings {
     bool autoBaud = false;
     bool afcWide = true;
 };
-void applySettings(ModeSwitches& switches, const StepSettings& settings);
 
 // What the operator sees after a recording has been received to its end.
 struct Decoded {
@@ -26,13 +23,9 @@ struct Decoded {
     std::vector<ReceptionReport> reports;
 };
 
-// Runs the command line's receive loop over the source, clock at 12:00 UTC.
-Decoded decode(BlockAudioSource& source, const StepSettings& settings);
+// The command line's receive loop over audio in memory or in a file, clock at 12:00 UTC.
 Decoded decodeSamples(const std::vector<std::int16_t>& samples, const StepSettings& settings);
 Decoded decodeFile(const std::string& path, const StepSettings& settings);
-
-// The window text of one complete message after an empty window.
-std::string messageLine(const std::string& shift, const std::string& text, const std::string& ending = " <STOP>");
 
 std::string vectorPath(const std::string& name);
 std::string readTextFile(const std::string& path);

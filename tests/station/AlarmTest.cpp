@@ -5,20 +5,12 @@
 namespace miv {
 namespace {
 
-TEST(Alarm, ArmsASymbolAndAHalfAheadByMode)
+TEST(Alarm, ArmsASymbolAndAHalfAheadUnlessSwitchedOff)
 {
     ModeSwitches switches;
     EXPECT_EQ(armAlarm(switches), 96);
-    switches.selectSymbolRate(false);
-    EXPECT_EQ(armAlarm(switches), 1536);
-    switches.selectSymbolRate(true);
     switches.selectChannel(true);
     EXPECT_EQ(armAlarm(switches), 1536);
-}
-
-TEST(Alarm, SwitchedOffItIsNotArmed)
-{
-    ModeSwitches switches;
     switches.setAlarmOn(false);
     EXPECT_EQ(armAlarm(switches), std::nullopt);
 }

@@ -39,7 +39,7 @@ std::string sixBit(const std::string& text)
 {
     std::string bits;
     for (const char c : text)
-        bits += SixBitField(MapCharacter(static_cast<unsigned char>(c), true));
+        bits += sixBitField(MapCharacter(static_cast<unsigned char>(c), true));
     return bits;
 }
 
@@ -145,7 +145,7 @@ TEST(SymbolGenerator, TheEndMarkerLandsTheSameWayAfterAnyText)
                 ASSERT_EQ(x.back(), 0);
                 EXPECT_EQ((g.n - 28) % 4, 1) << text << ", " << idle << " idle";
                 EXPECT_EQ(std::vector<int>(x.end() - 29, x.end() - 1),
-                          std::vector<int>(EndMarkerTones.begin(), EndMarkerTones.end()))
+                          std::vector<int>(kEndMarkerTones.begin(), kEndMarkerTones.end()))
                     << modeParameters(mode).name << ", \"" << text << "\", " << idle << " idle";
             }
         }

@@ -22,8 +22,8 @@ constexpr int kCutOffSymbols = 40;
 RxRunner::RxRunner(ModeSwitches& switches, const Clock& clock, OperatorMessages& messages, BlockAudioSource& source)
     : switches_(switches),
       source_(source),
-      receiver_(switches, window_, clock, messages, source, *this),
       gauges_(switches),
+      receiver_(switches, window_, clock, messages, source, *this),
       nextVolume_(kVolumeRefresh),
       nextMetric_(kMetricRefresh)
 {
@@ -46,7 +46,7 @@ void RxRunner::run()
         receiver_.tick();
         if (source_.blocksTaken() == taken) {
             const int moreBlocks = kCutOffSymbols * symbolBlocks() - extraBlocks;
-            if (!receiver_.LockFlag() || moreBlocks <= 0)
+            if (!receiver_.lockFlag() || moreBlocks <= 0)
                 break;
             const int chunk = std::min(moreBlocks, symbolBlocks());
             source_.appendSilence(chunk);
@@ -55,10 +55,10 @@ void RxRunner::run()
         }
         audioTime_ += kBlockPeriod;
         advanceGauges();
-        if (!receiver_.LockFlag())
+        if (!receiver_.lockFlag())
             flushText(false);
     }
-    receiver_.StopReception();
+    receiver_.stopReception();
     receiver_.CloseCapture();
     flushText(true);
 }
@@ -66,15 +66,13 @@ void RxRunner::run()
 void RxRunner::advanceGauges()
 {
     for (; nextVolume_ <= audioTime_; nextVolume_ += kVolumeRefresh) {
-        gauges_.refreshVolume(receiver_.PeakLevelGauge());
+        gauges_.refreshVolume(receiver_.peakLevelGauge());
         receiver_.resetPeakLevelGauge();
-        receiver_.setVolumeReading(gauges_.volumeReading());
     }
-    for (; nextMetric_ <= audioTime_; nextMetric_ += kMetricRefresh) {
-        gauges_.refreshMetricAndErrors(receiver_.Metric(), receiver_.ViterbiErrors());
-        receiver_.setLastMetricShown(gauges_.lastMetric());
-    }
+    for (; nextMetric_ <= audioTime_; nextMetric_ += kMetricRefresh)
+        gauges_.refreshMetricAndErrors(receiver_.metricDb(), receiver_.viterbiErrors());
 }
+
 void RxRunner::flushText(bool all)
 {
     const std::string text = window_.text();
@@ -89,8 +87,9 @@ void RxRunner::flushText(bool all)
     textShown_ = std::max(textShown_, end);
 }
 
-void RxRunner::reportTriggered(const ReceptionReport& report)
+void RxRunner::messageEnded(const ReceivedMessage& message)
 {
+    const ReceptionReport report = receptionReport(message, gauges_.readings());
     reports_.push_back(report);
     if (onReport)
         onReport(report);

@@ -11,13 +11,14 @@
 #include "platform/TextWindow.h"
 #include "platform/audio/BlockAudioSource.h"
 #include "rx/Receiver.h"
+#include "station/ReceptionReports.h"
 #include "station/StatusGauges.h"
 
 namespace miv::cli {
 
 // Runs a receiver over a recording as the window would over a sound card: one block
-// per tick, the window's gauge timers run by audio time (the gauges' readings go into
-// the report), and, after the input, silence until the last symbols are decided. A message still being
+// per tick, the gauge timers simulated by audio time (the report quotes them), and,
+// after the input, silence until the last symbols are decided. A message still being
 // received when the silence runs out is cancelled, as stopping reception does.
 class RxRunner final : private ReceiverObserver {
 public:
@@ -35,7 +36,8 @@ public:
     Receiver& receiver() { return receiver_; }
 
 private:
-    void reportTriggered(const ReceptionReport& report) override;
+    void frameAcquired(int matches) override { gauges_.frameAcquired(matches); }
+    void messageEnded(const ReceivedMessage& message) override;
     void advanceGauges();
     void flushText(bool all);
     int symbolBlocks() const;
@@ -43,8 +45,8 @@ private:
     ModeSwitches& switches_;
     BlockAudioSource& source_;
     MemoryTextWindow window_;
-    Receiver receiver_;
     StatusGauges gauges_;
+    Receiver receiver_;
     std::vector<ReceptionReport> reports_;
     std::chrono::microseconds audioTime_{0};
     std::chrono::microseconds nextVolume_;

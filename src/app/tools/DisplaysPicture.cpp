@@ -101,7 +101,7 @@ int main(int argc, char** argv)
     StatusGauges gauges(switches);
     gauges.startUp();
     gauges.refreshVolume(peak);
-    gauges.showFrequencyShift(0.0f);
+    gauges.showFrequencyShift(0.0f, switches.afcRange());
     gauges.showSymbolSynchronization(1);
     gauges.frameAcquired(17);
     gauges.refreshMetricAndErrors(-6.0f, 4);
