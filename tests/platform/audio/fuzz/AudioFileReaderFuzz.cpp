@@ -1,7 +1,7 @@
 // libFuzzer target for the audio-file reader: any bytes must end in audio or in a
 // message. Built by hand with clang, outside the test build:
 //   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I src \
-//     tests/rx/fuzz/AudioFileReaderFuzz.cpp src/platform/audio/AudioFileReader.cpp \
+//     tests/platform/audio/fuzz/AudioFileReaderFuzz.cpp src/platform/audio/AudioFileReader.cpp \
 //     -lsndfile -lsamplerate -o fuzz_audio_file_reader
 //   ./fuzz_audio_file_reader -max_total_time=120 corpus/
 
