@@ -82,9 +82,10 @@ double uniform(std::mt19937_64& random)
     return static_cast<double>(random() >> 11) * 0x1.0p-53;
 }
 
-std::vector<ReceptionReport> receive(std::vector<std::int16_t> samples, const SweepMode& mode)
+std::vector<ReceptionReport> receive(std::vector<std::int16_t> samples, const SweepMode& mode, Decoder decoder)
 {
     ModeSwitches switches;
+    switches.setDecoder(decoder);
     switches.selectBandwidth(mode.receiver.bw2250);
     switches.selectChannel(mode.receiver.eme);
     switches.selectSymbolRate(mode.receiver.baud16);
@@ -234,10 +235,10 @@ TrialOutcome scoreTrial(const std::vector<ReceptionReport>& reports, const std::
 
 namespace {
 
-TrialOutcome hear(const SweepMode& mode, const TrialSetup& setup, const ChannelSimulator& channel,
+TrialOutcome hear(const SweepMode& mode, Decoder decoder, const TrialSetup& setup, const ChannelSimulator& channel,
                   const std::string& expected, double snrDb, std::size_t snrIndex)
 {
-    return scoreTrial(receive(channel.addNoise(snrDb, noiseSeedAt(setup, snrIndex)).samples, mode), expected,
+    return scoreTrial(receive(channel.addNoise(snrDb, noiseSeedAt(setup, snrIndex)).samples, mode, decoder), expected,
                       setup.offsetHz, mode.transmitter.parameters().toneSpacing);
 }
 
@@ -283,7 +284,7 @@ std::vector<ModeResult> runSweep(const SweepOptions& options)
             const auto& grid = options.plans[job.mode].snrs;
             for (std::size_t k = 0; k < grid.size(); ++k)
                 outcomes[job.mode][k][static_cast<std::size_t>(job.trial)] =
-                    hear(mode, setup, channel, expected, grid[k], k);
+                    hear(mode, options.decoder, setup, channel, expected, grid[k], k);
             const int finished = ++done;
             if (options.progress) {
                 const std::lock_guard lock(progressLock);
@@ -301,7 +302,7 @@ std::vector<ModeResult> runSweep(const SweepOptions& options)
     std::vector<ModeResult> results;
     for (std::size_t m = 0; m < options.plans.size(); ++m) {
         const ModePlan& plan = options.plans[m];
-        ModeResult result{plan.mode, {}, setups[m], outcomes[m]};
+        ModeResult result{plan.mode, options.decoder, {}, setups[m], outcomes[m]};
         for (std::size_t k = 0; k < plan.snrs.size(); ++k) {
             PointSummary point;
             point.snrDb = plan.snrs[k];
@@ -320,6 +321,11 @@ std::vector<ModeResult> runSweep(const SweepOptions& options)
     return results;
 }
 
+const char* decoderName(Decoder decoder)
+{
+    return decoder == Decoder::Deep ? "deep" : "standard";
+}
+
 std::optional<double> copyThreshold(const ModeResult& result)
 {
     return crossing(
@@ -334,14 +340,14 @@ std::optional<double> cerThreshold(const ModeResult& result, double cer)
 
 void writeCsv(std::ostream& out, const std::vector<ModeResult>& results)
 {
-    out << "mode,afc,auto_baud,snr_db,trials,acquired,copied,exact,stopped,mean_cer\n";
+    out << "mode,decoder,afc,auto_baud,snr_db,trials,acquired,copied,exact,stopped,mean_cer\n";
     char line[160];
     for (const ModeResult& r : results) {
         for (const PointSummary& p : r.points) {
-            std::snprintf(line, sizeof line, "%s,%s,%s,%.2f,%d,%.4f,%.4f,%.4f,%.4f,%.5f\n", r.mode->name.c_str(),
-                          r.mode->afcWide ? "wide" : "narrow", r.mode->receiver.autoBaud ? "on" : "off", p.snrDb,
-                          p.trials, p.share(p.acquired), p.share(p.copied), p.share(p.exact), p.share(p.stopped),
-                          p.meanCer());
+            std::snprintf(line, sizeof line, "%s,%s,%s,%s,%.2f,%d,%.4f,%.4f,%.4f,%.4f,%.5f\n", r.mode->name.c_str(),
+                          decoderName(r.decoder), r.mode->afcWide ? "wide" : "narrow",
+                          r.mode->receiver.autoBaud ? "on" : "off", p.snrDb, p.trials, p.share(p.acquired),
+                          p.share(p.copied), p.share(p.exact), p.share(p.stopped), p.meanCer());
             out << line;
         }
     }
@@ -358,7 +364,7 @@ void writeTrialsCsv(std::ostream& out, const std::vector<ModeResult>& results)
         }
         return q + '"';
     };
-    out << "mode,snr_db,trial,offset_hz,delay_s,acquired,stopped,cer,sent,received\n";
+    out << "mode,decoder,snr_db,trial,offset_hz,delay_s,acquired,stopped,cer,sent,received\n";
     char numbers[160];
     for (const ModeResult& r : results) {
         for (std::size_t k = 0; k < r.points.size(); ++k) {
@@ -367,7 +373,8 @@ void writeTrialsCsv(std::ostream& out, const std::vector<ModeResult>& results)
                 const TrialOutcome& o = r.trials[k][t];
                 std::snprintf(numbers, sizeof numbers, "%.2f,%zu,%.3f,%.3f,%d,%d,%.4f", r.points[k].snrDb, t,
                               setup.offsetHz, setup.delaySeconds, o.acquired, o.stopped, o.cer);
-                out << r.mode->name << ',' << numbers << ',' << quoted(setup.text) << ',' << quoted(o.received) << '\n';
+                out << r.mode->name << ',' << decoderName(r.decoder) << ',' << numbers << ',' << quoted(setup.text)
+                    << ',' << quoted(o.received) << '\n';
             }
         }
     }

@@ -80,6 +80,7 @@ struct PointSummary {
 
 struct ModeResult {
     const SweepMode* mode;
+    Decoder decoder;
     std::vector<PointSummary> points;               // in the order of the SNR grid
     std::vector<TrialSetup> setups;                 // per trial
     std::vector<std::vector<TrialOutcome>> trials;  // [SNR][trial]
@@ -98,6 +99,7 @@ ModePlan publishedPlan(const SweepMode& mode);
 struct SweepOptions {
     std::vector<ModePlan> plans;
     std::uint64_t seed = 1;
+    Decoder decoder = Decoder::Standard;
     std::vector<std::string> texts = messageTexts();  // drawn from for each trial
     int threads = 2;
     // Called after each finished trial (all its SNRs) with the count done and the total.
@@ -113,6 +115,9 @@ std::vector<ModeResult> runSweep(const SweepOptions& options);
 std::optional<double> copyThreshold(const ModeResult& result);
 // Where the mean character error rate crosses `cer`, likewise.
 std::optional<double> cerThreshold(const ModeResult& result, double cer);
+
+// "standard" or "deep", as the CSV files name the decoders.
+const char* decoderName(Decoder decoder);
 
 void writeCsv(std::ostream& out, const std::vector<ModeResult>& results);
 // One line per trial and SNR, with what was sent and what was read.

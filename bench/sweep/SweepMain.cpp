@@ -47,6 +47,10 @@ int main(int argc, char** argv)
                    "Trials per SNR, each its own text, offset, delay and noise (default: each mode's published count)")
         ->check(CLI::PositiveNumber);
     app.add_option("--seed", options.seed, "Seed of every trial's draws");
+    std::string decoders = "both";
+    app.add_option("--decoder", decoders, "Decoders to measure, side by side")
+        ->check(CLI::IsMember({"standard", "deep", "both"}))
+        ->capture_default_str();
     app.add_option("--jobs", options.threads, "Threads")->check(CLI::PositiveNumber);
     app.add_option("-o,--output", csvPath, "CSV file (default: stdout)");
     app.add_option("--summary", summaryPath, "Markdown table of the thresholds per mode");
@@ -79,8 +83,15 @@ int main(int argc, char** argv)
         std::cerr << "\rmiv_sweep: " << done << '/' << total << " trials, " << static_cast<int>(seconds) << " s"
                   << std::flush;
     };
-    const std::vector<ModeResult> results = runSweep(options);
-    std::cerr << '\n';
+    std::vector<ModeResult> results;
+    for (const miv::Decoder decoder : {miv::Decoder::Standard, miv::Decoder::Deep}) {
+        if (decoders != "both" && decoders != decoderName(decoder))
+            continue;
+        options.decoder = decoder;
+        for (ModeResult& r : runSweep(options))
+            results.push_back(std::move(r));
+        std::cerr << '\n';
+    }
 
     if (csvPath.empty()) {
         writeCsv(std::cout, results);
@@ -103,10 +114,12 @@ int main(int argc, char** argv)
     }
 
     std::ostringstream summary;
-    summary << "| mode | AFC range | 50 % copied at | CER below 1 % from |\n| --- | --- | ---: | ---: |\n";
+    summary
+        << "| mode | AFC range | decoder | 50 % copied at | CER below 1 % from |\n| --- | --- | --- | ---: | ---: |\n";
     for (const ModeResult& r : results)
         summary << "| " << r.mode->description << " | " << (r.mode->afcWide ? "wide" : "narrow") << " | "
-                << formatDb(copyThreshold(r)) << " | " << formatDb(cerThreshold(r, 0.01)) << " |\n";
+                << decoderName(r.decoder) << " | " << formatDb(copyThreshold(r)) << " | "
+                << formatDb(cerThreshold(r, 0.01)) << " |\n";
     summary << "\n| code | data bits per character of the sweep's texts | characters per minute |\n"
                "| --- | ---: | ---: |\n";
     for (const SweepMode* mode : {findMode("hf2250x16"), findMode("hf2250x1")}) {

@@ -88,7 +88,8 @@ MainSwitches MainSwitches::from(const ModeSwitches& switches, std::optional<int>
 {
     const ModemMode& mode = switches.mode();
     return {mode.bw2250,   !mode.eme,          switches.alarmOn(),     mode.baud16,
-            mode.autoBaud, switches.afcWide(), switches.waterfallOn(), pttCom};
+            mode.autoBaud, switches.afcWide(), switches.waterfallOn(), switches.decoder() == Decoder::Deep,
+            pttCom};
 }
 
 void MainSwitches::applyTo(ModeSwitches& switches) const
@@ -100,6 +101,7 @@ void MainSwitches::applyTo(ModeSwitches& switches) const
     switches.setAutoBaud(autoBaud);
     switches.setAfcWide(afcWide);
     switches.selectWaterfall(waterfall);
+    switches.setDecoder(deepDecoding ? Decoder::Deep : Decoder::Standard);
 }
 
 int savedDevicePosition(const std::vector<std::string>& names, const std::string& saved)
@@ -146,6 +148,7 @@ MainSwitches Settings::readMainSwitches() const
     reader.readSwitch(kSwitches, "Detector De Modo", switches.autoBaud);
     reader.readSwitch(kSwitches, "Shift Range", switches.afcWide);
     reader.readSwitch(kSwitches, "WaterFall", switches.waterfall);
+    reader.readSwitch(kSwitches, "Deep Decoding", switches.deepDecoding);
     if (reader.has(kSwitches, "PTT COM")) {
         // Anything but a port number the menu has selects "NO COM".
         const auto port = reader.number(kSwitches, "PTT COM");
@@ -165,6 +168,7 @@ SettingsSave Settings::writeMainSwitches(const MainSwitches& switches)
         document.set(kSwitches, "Detector De Modo", boolText(switches.autoBaud));
         document.set(kSwitches, "Shift Range", boolText(switches.afcWide));
         document.set(kSwitches, "WaterFall", boolText(switches.waterfall));
+        document.set(kSwitches, "Deep Decoding", boolText(switches.deepDecoding));
         document.set(kSwitches, "PTT COM", switches.pttCom ? std::to_string(*switches.pttCom) : "");
     });
 }

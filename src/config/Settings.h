@@ -20,13 +20,14 @@ struct MainSwitches {
     bool autoBaud = true;  // "Detector De Modo"
     bool afcWide = true;   // "Shift Range"
     bool waterfall = true;
+    bool deepDecoding = true;  // "Deep Decoding": the deep receive path; files without it get it
     // The checked item of the COM menu: 0 "NO COM", 1..16 COM1..COM16. Empty when no item
     // is checked (written as an empty value); reading always gives an item.
     std::optional<int> pttCom = 0;
 
     static MainSwitches from(const ModeSwitches& switches, std::optional<int> pttCom);
     // Bandwidth, channel, symbol rate and waterfall go through the click rules, so their
-    // side effects follow; auto-baud, AFC range and alarm only set the pair.
+    // side effects follow; auto-baud, AFC range, alarm and decoder only set the pair.
     void applyTo(ModeSwitches& switches) const;
 
     friend bool operator==(const MainSwitches&, const MainSwitches&) = default;

@@ -186,6 +186,14 @@ void ModeSwitches::setAlarmOn(bool on)
     }
 }
 
+void ModeSwitches::setDecoder(Decoder decoder)
+{
+    if (decoder_ != decoder) {
+        decoder_ = decoder;
+        notify(&ModeListener::decoderChanged);
+    }
+}
+
 void ModeSwitches::showDetectedRate(bool baud16)
 {
     mode_.baud16 = baud16;

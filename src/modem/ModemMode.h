@@ -52,6 +52,10 @@ const ModeParameters& modeParameters(EffectiveMode mode);
 // Frequency of tone k (0..15) of group g (1..groups; ignored in EME).
 double toneFrequency(const ModeParameters& mode, int group, int tone);
 
+// How received audio becomes text: the receiver defined for this signal, decision for
+// decision, or the deep path, which copies weaker signals.
+enum class Decoder { Standard, Deep };
+
 // The frequency range acquisition searches: the AFC switch's choice on the channel.
 enum class AfcRange { HfWide, HfNarrow, EmeWide, EmeNarrow };
 
@@ -83,6 +87,8 @@ public:
     // A lock showed the detected symbol rate; the macro buttons follow.
     virtual void detectedRateShown() {}
     virtual void waterfallChanged() {}
+    // The message in progress is cancelled and reception restarts with the other decoder.
+    virtual void decoderChanged() {}
     virtual void alarmChanged() {}
 };
 
@@ -94,6 +100,7 @@ public:
     bool afcWide() const { return afcWide_; }
     bool waterfallOn() const { return waterfallOn_; }
     bool alarmOn() const { return alarmOn_; }
+    Decoder decoder() const { return decoder_; }
     AfcRange afcRange() const;
 
     void setGuard(const ModeGuard* guard) { guard_ = guard; }
@@ -118,6 +125,7 @@ public:
     void setAutoBaud(bool on);
     void setAfcWide(bool wide);
     void setAlarmOn(bool on);
+    void setDecoder(Decoder decoder);
 
     // A lock shows the rate it found, whatever the guards say.
     void showDetectedRate(bool baud16);
@@ -131,6 +139,7 @@ private:
     bool afcWide_ = true;
     bool waterfallOn_ = true;
     bool alarmOn_ = true;
+    Decoder decoder_ = Decoder::Standard;
     const ModeGuard* guard_ = nullptr;
     std::vector<ModeListener*> listeners_;
 };

@@ -30,32 +30,47 @@ void MessageOutput::decided(const SymbolDecision& decision)
     errors_.CountViterbiErrors(decision.branch, decision.hardTone, decision.decoded.symbol, decision.count);
 }
 
-void MessageOutput::WriteHeader()
+void writeMessageHeader(TextWindow& window, const UtcTime& now, float shiftHz)
 {
-    parts_.acquisition.disable();
-    const UtcTime now = clock_.utcNow();
-    window_.moveToEnd();
-    window_.setSelText("\r\n");
-    window_.setInsertColour(Colour::Blue);
-    window_.setSelText("RX: ");
-    window_.setInsertColour(Colour::Black);
+    window.moveToEnd();
+    window.setSelText("\r\n");
+    window.setInsertColour(Colour::Blue);
+    window.setSelText("RX: ");
+    window.setInsertColour(Colour::Black);
     std::string time = "<";
     time += formatPicture(now.hour, "00");
     time += ':';
     time += formatPicture(now.minute, "00");
     time += " UTC>";
-    window_.setSelText(time);
+    window.setSelText(time);
     std::string shift = " <";
-    shift += formatPicture(parts_.acquisition.frequencyShift(), "0.0");
+    shift += formatPicture(shiftHz, "0.0");
     shift += " Hz.> ";
-    window_.setSelText(shift);
-    window_.setInsertColour(Colour::Blue);
+    window.setSelText(shift);
+    window.setInsertColour(Colour::Blue);
+}
+
+void writeMessageEnd(TextWindow& window)
+{
+    window.append(" <STOP>");
+}
+
+void writeMessageCancel(TextWindow& window)
+{
+    window.setInsertColour(Colour::Black);
+    window.append(" <CANCEL>");
+}
+
+void MessageOutput::WriteHeader()
+{
+    parts_.acquisition.disable();
+    writeMessageHeader(window_, clock_.utcNow(), parts_.acquisition.frequencyShift());
 }
 
 void MessageOutput::endMessage()
 {
     text_.endMarkerArrived();
-    window_.append(" <STOP>");
+    writeMessageEnd(window_);
     report(false);
     parts_.acquisition.unlock();
 }
@@ -65,22 +80,18 @@ void MessageOutput::CancelMessage()
     if (!parts_.acquisition.lockFlag())
         return;
     text_.flush();
-    window_.setInsertColour(Colour::Black);
-    window_.append(" <CANCEL>");
+    writeMessageCancel(window_);
     parts_.acquisition.unlock();
     report(true);
 }
 
 void MessageOutput::report(bool cancelled)
 {
-    // Other stations' reports read a final acquisition of 9 as a cancel; the flag says
-    // so without ambiguity.
-    constexpr int kCancelledScore = 9;
     const Acquisition& acquisition = parts_.acquisition;
     const UtcTime now = clock_.utcNow();
     observer_.messageEnded(
-        {acquisition.frameScore(), cancelled ? kCancelledScore : parts_.finalAcquisition.finalScore(),
-         acquisition.frequencyShift(), errors_.count(), cancelled, text_.text(), now.hour, now.minute});
+        {acquisition.frameScore(), cancelled ? kCancelledFinalScore : parts_.finalAcquisition.finalScore(),
+         acquisition.frequencyShift(), errors_.count(), cancelled, text_.text(), now.hour, now.minute, std::nullopt});
 }
 
 void MessageOutput::newMessage(float preambleSum)

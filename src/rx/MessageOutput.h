@@ -17,6 +17,14 @@ class FilterChains;
 class FinalAcquisition;
 class ReceiverObserver;
 
+// The header line that opens a received message: "RX: <hh:mm UTC> <shift Hz.> ", the
+// text to follow in blue.
+void writeMessageHeader(TextWindow& window, const UtcTime& now, float shiftHz);
+// " <STOP>" after the text of a message whose end marker arrived.
+void writeMessageEnd(TextWindow& window);
+// " <CANCEL>" after the text of a message cut off.
+void writeMessageCancel(TextWindow& window);
+
 // What a symbol decision hands on to the message.
 struct SymbolDecision {
     int count;   // decisions since the lock, counting stops at kFirstErrorCountDecision

@@ -1,5 +1,8 @@
 #include "rx/Receiver.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "modem/Frame.h"
 
 namespace miv {
@@ -26,7 +29,9 @@ Receiver::Receiver(ModeSwitches& switches, TextWindow& window, const Clock& cloc
       acquisition_(spectrum_.history(), switches, observer, *this),
       finalAcquisition_(observer),
       output_({acquisition_, finalAcquisition_, chains_}, switches, window, clock, observer),
-      decoder_(spectrum_.history(), noise_, acquisition_, output_, observer)
+      decoder_(spectrum_.history(), noise_, acquisition_, output_, observer),
+      deepOutput_(switches, window, clock, observer),
+      deep_(*this)
 {
     switches_.addListener(this);
 }
@@ -45,6 +50,9 @@ void Receiver::StartReception()
     acquisition_.unlock();
     clampStartBin();
     restartDecoding();
+    deep_.restart();
+    deep_.resetBestScore();
+    deepFinalCount_ = 0;
     receiving_ = true;
     observer_.receptionStarted();
 }
@@ -71,6 +79,10 @@ void Receiver::receiveBlock(const ReceiveStep& step)
     const FilterChain chain = step.fast != nullptr ? step.fast->chain : step.slow->chain;
     chains_.rewind();
     for (int i = 0; i < kStepsPerBlock; ++i) {
+        if (deep()) {
+            runChain(chain);
+            continue;
+        }
         int* counter = step.slow != nullptr ? &stepCounters_[static_cast<std::size_t>(step.counter)] : nullptr;
         if (counter != nullptr)
             ++*counter;
@@ -82,6 +94,130 @@ void Receiver::receiveBlock(const ReceiveStep& step)
             *counter = 0;
         }
     }
+    if (deep())
+        receiveDeep();
+}
+
+void Receiver::receiveDeep()
+{
+    deep_.listen(switches_.mode(), switches_.afcWide());
+    for (const std::int16_t sample : block_)
+        deep_.push(sample);
+    if (!lockFlag())
+        return;
+    // The gauges follow the tracked frequency and timing as the standard path's
+    // corrections move them.
+    const DeepDecoder& decoder = *deep_.decoder();
+    constexpr float kShownShiftStep = 0.05f;  // the shift is shown to 0.1 Hz
+    const auto shift = static_cast<float>(decoder.shiftHz());
+    if (std::abs(shift - shownShiftHz_) >= kShownShiftStep) {
+        shownShiftHz_ = shift;
+        observer_.frequencyShiftShown(shift, switches_.afcRange());
+    }
+    if (decoder.timingDriftRows() != shownDriftRows_) {
+        shownDriftRows_ = decoder.timingDriftRows();
+        observer_.symbolSynchronizationShown(shownDriftRows_);
+    }
+}
+
+void Receiver::messageStarted(double shiftHz, int frameScore)
+{
+    const DeepMode& mode = deep_.decoder()->mode();
+    if (switches_.mode().autoBaud && !switches_.mode().eme)
+        switches_.showDetectedRate(mode.baud16);
+    deepFinalCount_ = 0;
+    shownShiftHz_ = static_cast<float>(shiftHz);
+    shownDriftRows_ = 0;
+    deepOutput_.started(shownShiftHz_, frameScore);
+    observer_.frameAcquired(frameScore);
+    observer_.frequencyShiftShown(shownShiftHz_, switches_.afcRange());
+    observer_.symbolSynchronizationShown(0);
+}
+
+void Receiver::messageEnded(int finalScore)
+{
+    deepFinalCount_ = finalScore;
+    observer_.finalAcquired(finalScore);
+    deepOutput_.ended(finalScore, deepReadings());
+}
+
+void Receiver::messageCancelled()
+{
+    deepOutput_.cancelled(deepReadings());
+}
+
+DeepOutput::Readings Receiver::deepReadings() const
+{
+    const DeepDecoder& decoder = *deep_.decoder();
+    return {static_cast<float>(decoder.shiftHz()), decoder.viterbiErrors(), decoder.snrDb()};
+}
+
+void Receiver::CancelMessage()
+{
+    output_.CancelMessage();
+    deep_.cancel();
+}
+
+int Receiver::frameAcquisitionCount() const
+{
+    if (!deep())
+        return acquisition_.count();
+    const float certainSymbol = std::log(16.0f);
+    return std::min(kPreambleSymbolCount, static_cast<int>(std::lround(deep_.bestScore() / certainSymbol)));
+}
+
+void Receiver::resetFrameAcquisitionCount()
+{
+    acquisition_.resetCount();
+    deep_.resetBestScore();
+}
+
+int Receiver::finalAcquisitionCount() const
+{
+    return deep() ? deepFinalCount_ : finalAcquisition_.count();
+}
+
+void Receiver::resetFinalAcquisitionCount()
+{
+    finalAcquisition_.setCount(0);
+    deepFinalCount_ = 0;
+}
+
+int Receiver::viterbiErrors() const
+{
+    if (!deep())
+        return output_.viterbiErrors();
+    return deep_.decoder() != nullptr ? deep_.decoder()->viterbiErrors() : 0;
+}
+
+float Receiver::metricDb() const
+{
+    const ReceiveMode& mode = receiveMode(switches_);
+    if (!deep())
+        return output_.metricDb();
+    if (!lockFlag())
+        return mode.metricFloorDb;
+    return std::clamp(static_cast<float>(deep_.decoder()->snrDb()), mode.metricFloorDb, 0.0f);
+}
+
+bool Receiver::lockFlag() const
+{
+    if (!deep())
+        return acquisition_.lockFlag();
+    return deep_.locked() && deep_.decoder()->confirmed();
+}
+
+bool Receiver::busy() const
+{
+    return deep() ? deep_.locked() : acquisition_.lockFlag();
+}
+
+void Receiver::decoderChanged()
+{
+    CancelMessage();
+    acquisition_.unlock();
+    restartDecoding();
+    deep_.restart();
 }
 
 void Receiver::runChain(FilterChain chain)

@@ -10,6 +10,7 @@
 #include "platform/TextWindow.h"
 #include "rx/Acquisition.h"
 #include "rx/CaptureRing.h"
+#include "rx/DeepOutput.h"
 #include "rx/FilterChains.h"
 #include "rx/FinalAcquisition.h"
 #include "rx/FourierAnalyser.h"
@@ -18,6 +19,7 @@
 #include "rx/ReceiverObserver.h"
 #include "rx/SymbolDecoder.h"
 #include "rx/ToneNoiseEstimator.h"
+#include "rx/deep/DeepReceiver.h"
 
 namespace miv {
 
@@ -29,7 +31,11 @@ namespace miv {
 // It listens to the switches for its lifetime (the switches must outlive it): a change
 // of channel or of the EME range restarts the baseband ring, and every change keeps
 // the start bin inside the new mode's range. A lock shows the rate it found on them.
-class Receiver final : public ModeListener, private Acquisition::LockListener {
+//
+// The decoder switch chooses the path from the filtered audio to text: the standard
+// one (spectra, acquisition, symbol decisions) or the deep one, which reads the 48 kHz
+// blocks itself. The filter chains run for both, for the volume gauge and the waterfall.
+class Receiver final : public ModeListener, private Acquisition::LockListener, private DeepMessageSink {
 public:
     Receiver(ModeSwitches& switches, TextWindow& window, const Clock& clock, OperatorMessages& messages,
              AudioSource& source, ReceiverObserver& observer);
@@ -51,20 +57,26 @@ public:
     void tick();
 
     // Ends the message in progress with " <CANCEL>"; nothing when none is.
-    void CancelMessage() { output_.CancelMessage(); }
+    void CancelMessage();
 
-    // Values the gauge timers read, and reset after showing where they do.
-    int frameAcquisitionCount() const { return acquisition_.count(); }
-    void resetFrameAcquisitionCount() { acquisition_.resetCount(); }
-    int finalAcquisitionCount() const { return finalAcquisition_.count(); }
-    void resetFinalAcquisitionCount() { finalAcquisition_.setCount(0); }
+    // Values the gauge timers read, and reset after showing where they do. In deep mode
+    // the frame acquisition counts the preamble search's best score in units of one
+    // certain symbol (ln 16), the final acquisition the end marker's matching hard
+    // decisions, and the metric the message's signal-to-noise ratio in 2500 Hz.
+    int frameAcquisitionCount() const;
+    void resetFrameAcquisitionCount();
+    int finalAcquisitionCount() const;
+    void resetFinalAcquisitionCount();
     float peakLevelGauge() const { return chains_.peakLevelGauge(); }
     void resetPeakLevelGauge() { chains_.resetPeakLevelGauge(); }
-    int viterbiErrors() const { return output_.viterbiErrors(); }
-    // The decoder metric in dB from the latest 64 samples.
-    float metricDb() const { return output_.metricDb(); }
-    // True while a message is being received.
-    bool lockFlag() const { return acquisition_.lockFlag(); }
+    int viterbiErrors() const;
+    // The decoder metric in dB: the standard path's from the latest 64 samples.
+    float metricDb() const;
+    // True while a message is being shown.
+    bool lockFlag() const;
+    // True while a message may still be shown: also while the deep path is deciding
+    // whether a preamble it found starts one.
+    bool busy() const;
     bool acquisitionEnabled() const { return acquisition_.enabled(); }
     int startBin() const { return acquisition_.startBin(); }
     int ringWriteIndex() const { return chains_.ringWriteIndex(); }
@@ -74,8 +86,17 @@ public:
     void autoBaudChanged() override { clampStartBin(); }
     void channelChanged() override;
     void afcRangeChanged() override;
+    void decoderChanged() override;
 
 private:
+    bool deep() const { return switches_.decoder() == Decoder::Deep; }
+    void receiveDeep();
+    DeepOutput::Readings deepReadings() const;
+    void messageStarted(double shiftHz, int frameScore) override;
+    void bitsDecoded(std::uint8_t first, std::uint8_t second) override { deepOutput_.bitsDecoded(first, second); }
+    void messageEnded(int finalScore) override;
+    void messageCancelled() override;
+
     void locked(int row, const ReceiveMode& mode) override;
     void receiveBlock(const ReceiveStep& step);
     void runChain(FilterChain chain);
@@ -93,6 +114,12 @@ private:
     FinalAcquisition finalAcquisition_;
     MessageOutput output_;
     SymbolDecoder decoder_;
+    DeepOutput deepOutput_;
+    DeepReceiver deep_;
+    int deepFrameCount_ = 0;
+    int deepFinalCount_ = 0;
+    float shownShiftHz_ = 0;
+    int shownDriftRows_ = 0;
 
     AudioBlock block_{};
     std::array<int, kReceiveStepCounters> stepCounters_{};

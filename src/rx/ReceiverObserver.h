@@ -1,10 +1,15 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "modem/ModemMode.h"
 
 namespace miv {
+
+// The final acquisition a cancelled message reports: other stations' reports read 9 as
+// a cancel.
+inline constexpr int kCancelledFinalScore = 9;
 
 // A message the receiver has ended (its end marker arrived) or cancelled, with what the
 // receiver measured of it.
@@ -17,6 +22,8 @@ struct ReceivedMessage {
     std::string receivedText;  // Windows-1252
     int utcHour;
     int utcMinute;
+    // dB in 2500 Hz, where the decoder measured it (the deep path does).
+    std::optional<double> snrDb;
 };
 
 // What the receiver reports: values only. How they are shown (captions, colours,

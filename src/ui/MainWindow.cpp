@@ -370,6 +370,15 @@ void MainWindow::buildMenus()
         portEntries_[static_cast<std::size_t>(index)] = entry;
     }
 
+    // The deep decoder copies weaker signals; the standard one is kept for comparison.
+    QMenu* decoderMenu = bar->addMenu("&Decoder");
+    decoderMenu->setObjectName("decoderMenu");
+    deepDecoding_ = decoderMenu->addAction("&Deep decoding (copies weaker signals)");
+    deepDecoding_->setObjectName("deepDecoding");
+    deepDecoding_->setCheckable(true);
+    connect(deepDecoding_, &QAction::triggered, this,
+            [this](bool on) { station_->switches().setDecoder(on ? Decoder::Deep : Decoder::Standard); });
+
     QAction* soundCardMenu = bar->addAction("&SoundCard");
     soundCardMenu->setObjectName("soundCardMenu");
     connect(soundCardMenu, &QAction::triggered, this, &MainWindow::showSoundCardDialog);
@@ -452,6 +461,7 @@ void MainWindow::showMode()
     shiftRange_->showFirst(switches.afcWide());
     waterfall_->showFirst(switches.waterfallOn());
     alarm_->showFirst(switches.alarmOn());
+    deepDecoding_->setChecked(switches.decoder() == Decoder::Deep);
     shiftRange_->firstLabel().setText(QString::fromStdString(afcWideCaption(mode.eme)));
     shiftRange_->secondLabel().setText(QString::fromStdString(afcNarrowCaption(mode.eme)));
 

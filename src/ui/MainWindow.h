@@ -71,6 +71,7 @@ private:
     void detectedRateShown() override { showMode(); }
     void waterfallChanged() override { showMode(); }
     void alarmChanged() override { showMode(); }
+    void decoderChanged() override { showMode(); }
 
     void timerChanged(StationTimer timer, bool running, int intervalMs) override;
     void gaugesChanged(GaugeSet gauges) override;
@@ -111,6 +112,7 @@ private:
     std::array<QLabel*, 4> clockDigits_{};
     std::array<QPixmap, 10> digitPictures_;
     std::array<QAction*, kHighestComPort + 1> portEntries_{};
+    QAction* deepDecoding_ = nullptr;
     std::array<QTimer*, kStationTimers> timers_{};
     OperatorMessages& messages_;
 

@@ -17,7 +17,7 @@ TEST(Settings, WithoutAFileEverythingTakesItsDefaultAndItIsTheFirstRun)
     MemorySettingsStore store;
     const Settings settings(store);
     EXPECT_TRUE(settings.firstRun());
-    EXPECT_EQ(settings.readMainSwitches(), (MainSwitches{true, true, true, true, true, true, true, 0}));
+    EXPECT_EQ(settings.readMainSwitches(), (MainSwitches{true, true, true, true, true, true, true, true, 0}));
     EXPECT_EQ(settings.readOperatorDetails(),
               (OperatorDetails{"CALL", "Name", "Your QTH", "Your Grid", "Features of your Radio Station", "Your e-mail",
                                "(Write what you wish)"}));
@@ -34,7 +34,7 @@ TEST(Settings, ValuesAreReadByTheRulesOfTheFile)
         EXPECT_FALSE(switchesFrom(std::string("[Conmutadores]\nBaudios=") + other + "\n").baud16) << other;
     EXPECT_EQ(switchesFrom("[Conmutadores]\nBW=0\nChannel=0\nAlarma=0\nBaudios=0\nDetector De Modo=0\nShift Range=0\n"
                            "WaterFall=0\nPTT COM=7\n"),
-              (MainSwitches{false, false, false, false, false, false, false, 7}));
+              (MainSwitches{false, false, false, false, false, false, false, true, 7}));
 
     // A port number the COM menu does not have selects "NO COM".
     for (const int port : {9, 16})

@@ -1,5 +1,5 @@
-// Text -> transmitter -> channel -> receiver -> the same text, in every effective mode
-// and through every receive step.
+// Text -> transmitter -> channel -> receiver -> the same text, in every effective mode,
+// through every receive step and both decoders.
 
 #include <gtest/gtest.h>
 
@@ -45,20 +45,26 @@ std::vector<std::int16_t> overTheAir(const std::vector<std::int16_t>& samples, d
 
 class Loopback : public testing::TestWithParam<LoopCase> {};
 
-TEST_P(Loopback, TheTextComesBackAndEndsWithStop)
+TEST_P(Loopback, TheTextComesBackAndEndsWithStopThroughBothDecoders)
 {
     const LoopCase& c = GetParam();
     const RenderedTransmission tx = renderTransmission(c.transmitter, c.text);
-    const Decoded rx =
-        decodeSamples(overTheAir(tx.samples, c.offsetHz, c.snrDb, std::hash<std::string>{}(c.name)), c.receiver);
-    ASSERT_EQ(rx.reports.size(), 1u) << rx.window;
-    EXPECT_FALSE(rx.reports[0].cancelled);
-    EXPECT_EQ(rx.reports[0].receivedText, c.expected);
-    // Within a start bin of the offset: 7.8125 Hz at 16 baud, 0.488 Hz otherwise.
-    const bool fast = !c.transmitter.eme && c.transmitter.baud16;
-    EXPECT_NEAR(rx.reports[0].frequencyShift, c.offsetHz, fast ? 7.8125 : 0.48828125);
-    EXPECT_TRUE(rx.window.starts_with("\r\nRX: <12:00 UTC> <")) << rx.window;
-    EXPECT_EQ(rx.window.substr(rx.window.find("Hz.> ") + 5), c.expected + " <STOP>");
+    const std::vector<std::int16_t> air = overTheAir(tx.samples, c.offsetHz, c.snrDb, std::hash<std::string>{}(c.name));
+    for (const Decoder decoder : {Decoder::Standard, Decoder::Deep}) {
+        SCOPED_TRACE(decoder == Decoder::Deep ? "deep" : "standard");
+        StepSettings settings = c.receiver;
+        settings.decoder = decoder;
+        const Decoded rx = decodeSamples(air, settings);
+        ASSERT_EQ(rx.reports.size(), 1u) << rx.window;
+        EXPECT_FALSE(rx.reports[0].cancelled);
+        EXPECT_EQ(rx.reports[0].receivedText, c.expected);
+        // Within a start bin of the offset: 7.8125 Hz at 16 baud, 0.488 Hz otherwise.
+        const bool fast = !c.transmitter.eme && c.transmitter.baud16;
+        EXPECT_NEAR(rx.reports[0].frequencyShift, c.offsetHz, fast ? 7.8125 : 0.48828125);
+        EXPECT_TRUE(rx.window.starts_with("\r\nRX: <12:00 UTC> <")) << rx.window;
+        EXPECT_EQ(rx.window.substr(rx.window.find("Hz.> ") + 5), c.expected + " <STOP>");
+        EXPECT_EQ(rx.reports[0].snrDb.has_value(), decoder == Decoder::Deep);
+    }
 }
 
 // Switches: bandwidth 2250, EME, 16 baud, Auto, AFC wide.
@@ -96,11 +102,16 @@ TEST(LoopbackEnd, AMessageCutOffBeforeItsEndMarkerNeverShowsStop)
 {
     RenderedTransmission tx = renderTransmission({}, "the end marker of this one is lost");
     tx.samples.resize(tx.samples.size() - 40 * kBlockSamples);  // the marker is in the last 26 symbols
-    const Decoded rx = decodeSamples(overTheAir(tx.samples, 20, 0, 11), {});
-    EXPECT_EQ(rx.window.find("<STOP>"), std::string::npos) << rx.window;
-    ASSERT_EQ(rx.reports.size(), 1u);
-    EXPECT_TRUE(rx.reports[0].cancelled);
-    EXPECT_EQ(rx.reports[0].finalScore, 9);
+    const std::vector<std::int16_t> air = overTheAir(tx.samples, 20, 0, 11);
+    for (const Decoder decoder : {Decoder::Standard, Decoder::Deep}) {
+        StepSettings settings;
+        settings.decoder = decoder;
+        const Decoded rx = decodeSamples(air, settings);
+        EXPECT_EQ(rx.window.find("<STOP>"), std::string::npos) << rx.window;
+        ASSERT_EQ(rx.reports.size(), 1u) << rx.window;
+        EXPECT_TRUE(rx.reports[0].cancelled);
+        EXPECT_EQ(rx.reports[0].finalScore, 9);
+    }
 }
 
 // Part of a symbol lost in the middle of a message moves the symbol timing by three
@@ -157,11 +168,13 @@ std::vector<std::int16_t> emeWithRateBitOne(const std::string& text)
 TEST(LoopbackEnd, AnEmeEndMarkerWithARateBitOfOneEndsCleanAfterAnAtSign)
 {
     const std::vector<std::int16_t> air = overTheAir(emeWithRateBitOne("73@"), 100, -10, 13);
-    const Decoded rx = decodeSamples(air, {true, true, true, false, true});
-    ASSERT_EQ(rx.reports.size(), 1u) << rx.window;
-    EXPECT_EQ(rx.reports[0].finalScore, 16);
-    EXPECT_EQ(rx.reports[0].receivedText, "73@");
-    EXPECT_EQ(rx.window.substr(rx.window.find("Hz.> ") + 5), "73@ <STOP>");
+    for (const Decoder decoder : {Decoder::Standard, Decoder::Deep}) {
+        const Decoded rx = decodeSamples(air, {true, true, true, false, true, decoder});
+        ASSERT_EQ(rx.reports.size(), 1u) << rx.window;
+        EXPECT_EQ(rx.reports[0].finalScore, 16);
+        EXPECT_EQ(rx.reports[0].receivedText, "73@");
+        EXPECT_EQ(rx.window.substr(rx.window.find("Hz.> ") + 5), "73@ <STOP>");
+    }
 }
 
 }  // namespace

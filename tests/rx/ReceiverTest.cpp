@@ -63,6 +63,20 @@ INSTANTIATE_TEST_SUITE_P(
                     VectorCase{"eme", {1, 1, 1, 0, 1}}, VectorCase{"eme", {0, 1, 0, 1, 0}}),
     caseName);
 
+// The deep path reads the same vectors to the same text, without a symbol wrong, and
+// finds them on their nominal frequency.
+TEST_P(CleanVector, DecodesToTheTracedTextThroughTheDeepPath)
+{
+    VectorCase c = GetParam();
+    c.settings.decoder = Decoder::Deep;
+    const Decoded rx = decodeFile(vectorPath(c.name + ".flac"), c.settings);
+    EXPECT_EQ(rx.window.substr(rx.window.find("Hz.> ") + 5), tracedText(c.name) + " <STOP>");
+    ASSERT_EQ(rx.reports.size(), 1u);
+    EXPECT_NEAR(rx.reports[0].frequencyShift, 0, 0.25);
+    EXPECT_EQ(std::tuple(rx.reports[0].frameScore, rx.reports[0].finalScore, rx.reports[0].viterbiErrors),
+              std::tuple(20, 16, 0));
+}
+
 class NoisyVector : public testing::TestWithParam<VectorCase> {};
 
 TEST_P(NoisyVector, ReproducesTheExpectedWindowTextExactly)
@@ -72,6 +86,16 @@ TEST_P(NoisyVector, ReproducesTheExpectedWindowTextExactly)
     for (std::size_t at = 0; (at = window.find("\r\n", at)) != std::string::npos;)
         window.erase(at, 1);  // LF line ends, as in the expected file, which also ends in one
     EXPECT_EQ(window + "\n", readTextFile(vectorPath(c.name + ".noisy.expected.txt")));
+}
+
+// Where the standard path loses characters of a noisy vector, the deep one copies it whole.
+TEST_P(NoisyVector, TheDeepPathCopiesTheTracedText)
+{
+    VectorCase c = GetParam();
+    c.settings.decoder = Decoder::Deep;
+    const Decoded rx = decodeFile(vectorPath(c.name + ".noisy.flac"), c.settings);
+    ASSERT_EQ(rx.reports.size(), 1u) << rx.window;
+    EXPECT_EQ(rx.reports[0].receivedText, tracedText(c.name));
 }
 
 INSTANTIATE_TEST_SUITE_P(Vectors, NoisyVector,

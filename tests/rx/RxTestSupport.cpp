@@ -18,6 +18,7 @@ Decoded decode(BlockAudioSource&& source, const StepSettings& settings)
     switches.selectSymbolRate(settings.baud16);
     switches.setAutoBaud(settings.autoBaud);
     switches.setAfcWide(settings.afcWide);
+    switches.setDecoder(settings.decoder);
     FixedClock clock({12, 0, 0});
     RecordedMessages messages;
     cli::RxRunner runner(switches, clock, messages, source);

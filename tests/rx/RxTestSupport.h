@@ -15,6 +15,7 @@ struct StepSettings {
     bool baud16 = true;
     bool autoBaud = false;
     bool afcWide = true;
+    Decoder decoder = Decoder::Standard;
 };
 
 // What the operator sees after a recording has been received to its end.

@@ -26,6 +26,7 @@ namespace {
 struct RxOptions {
     ModeOptions mode;
     UtcOption utc;
+    std::string decoder = "deep";
     bool json = false;
     bool reports = false;
     std::string settingsPath;
@@ -91,6 +92,8 @@ nlohmann::json toJson(const ReceptionReport& report)
     j["viterbi_errors"] = report.viterbiErrors;
     j["metric"] = rounded(report.metric, 2);
     j["volume"] = rounded(report.volume, 2);
+    if (report.snrDb)
+        j["snr_db"] = rounded(static_cast<float>(*report.snrDb), 1);
     return j;
 }
 
@@ -98,6 +101,7 @@ ExitCode runRx(RxOptions& options)
 {
     ModeSwitches switches;
     options.mode.applyTo(switches);
+    switches.setDecoder(options.decoder == "standard" ? Decoder::Standard : Decoder::Deep);
     StderrMessages messages;
 
     std::unique_ptr<BlockAudioSource> source;
@@ -166,6 +170,11 @@ void addRxCommand(CLI::App& app, ExitCode& exitCode)
         "and print the receive window's text");
     options->mode.addTo(*command);
     options->utc.addTo(*command, "UTC time shown in message headers (HH:MM); default: the clock");
+    command
+        ->add_option("--decoder", options->decoder,
+                     "deep copies weaker signals; standard is the receiver defined for this signal")
+        ->check(CLI::IsMember({"deep", "standard"}))
+        ->capture_default_str();
     command->add_flag("--json", options->json, "Print one JSON object per received message instead");
     command->add_flag("--reports", options->reports,
                       "Mail the reception report to the addresses each message carries in angle brackets, "

@@ -46,7 +46,7 @@ void RxRunner::run()
         receiver_.tick();
         if (source_.blocksTaken() == taken) {
             const int moreBlocks = kCutOffSymbols * symbolBlocks() - extraBlocks;
-            if (!receiver_.lockFlag() || moreBlocks <= 0)
+            if (!receiver_.busy() || moreBlocks <= 0)
                 break;
             const int chunk = std::min(moreBlocks, symbolBlocks());
             source_.appendSilence(chunk);

@@ -58,7 +58,7 @@ TEST(Thresholds, InterpolateBetweenTheGridPointsAroundTheCrossing)
 {
     // Copied 9, 7, 3, 0 of 10 at -13..-16 dB: 50 % lies half-way from -14 to -15; mean
     // error rates 0.05, 0.15, 0.35, 0.5: 10 % half-way from -13 to -14.
-    ModeResult r{&standardModes()[0], {}, {}, {}};
+    ModeResult r{&standardModes()[0], Decoder::Standard, {}, {}, {}};
     for (const auto& [snr, copied] : {std::pair{-16, 0}, std::pair{-15, 3}, std::pair{-14, 7}, std::pair{-13, 9}})
         r.points.push_back({static_cast<double>(snr), 10, 0, copied, 0, 0, (10 - copied) * 0.5});
     EXPECT_NEAR(copyThreshold(r).value_or(0), -14.5, 1e-9);
