@@ -1,5 +1,5 @@
 // How fast the receiver runs: the FFT at each size it uses, and one 64 ms capture
-// block through each receive step, while searching (acquisition over the whole range
+// block through each receive step, with each decoder, while searching (acquisition over the whole range
 // after every spectrum) and while locked on a message (decoding). "x_realtime" is
 // seconds of audio per second of processor time; "allocations" counts the heap
 // allocations per block, which stay at 0 but for the received text itself.
@@ -101,6 +101,7 @@ struct StepSetup {
     bool autoBaud;
     bool afcWide;
     const char* vector;  // a transmission the step can lock on
+    Decoder decoder = Decoder::Standard;
 };
 
 struct Bench {
@@ -111,6 +112,7 @@ struct Bench {
         switches.selectSymbolRate(setup.baud16);
         switches.setAutoBaud(setup.autoBaud);
         switches.setAfcWide(setup.afcWide);
+        switches.setDecoder(setup.decoder);
         receiver.OpenCapture();
         receiver.StartReception();
     }
@@ -161,7 +163,8 @@ void BM_Locked(benchmark::State& state, StepSetup setup)
     AudioFileReader reader(std::string(MIV_VECTORS_DIR) + "/" + setup.vector + ".flac");
     Bench bench(setup, reader.readAll());
     // Up to the header: locked, acquisition off, characters coming.
-    while (!(bench.receiver.lockFlag() && !bench.receiver.acquisitionEnabled()))
+    const bool deep = setup.decoder == Decoder::Deep;
+    while (!(bench.receiver.lockFlag() && (deep || !bench.receiver.acquisitionEnabled())))
         bench.receiver.tick();
     runBlocks(state, bench);
     if (!bench.receiver.lockFlag())
@@ -183,15 +186,20 @@ const std::vector<std::pair<std::string, StepSetup>> kSteps{
 };
 
 const bool kRegistered = [] {
-    for (const auto& [name, setup] : kSteps) {
-        // A slow spectrum falls on every second block, so measure whole pairs.
-        const int iterations = setup.eme || !setup.baud16 ? 512 : 64;
-        benchmark::RegisterBenchmark(("BM_Searching/" + name).c_str(), BM_Searching, setup)
-            ->Iterations(iterations)
-            ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(("BM_Locked/" + name).c_str(), BM_Locked, setup)
-            ->Iterations(iterations)
-            ->Unit(benchmark::kMillisecond);
+    for (const Decoder decoder : {Decoder::Standard, Decoder::Deep}) {
+        for (auto [name, setup] : kSteps) {
+            setup.decoder = decoder;
+            if (decoder == Decoder::Deep)
+                name += "/deep";
+            // A slow spectrum falls on every second block, so measure whole pairs.
+            const int iterations = setup.eme || !setup.baud16 ? 512 : 64;
+            benchmark::RegisterBenchmark(("BM_Searching/" + name).c_str(), BM_Searching, setup)
+                ->Iterations(iterations)
+                ->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("BM_Locked/" + name).c_str(), BM_Locked, setup)
+                ->Iterations(iterations)
+                ->Unit(benchmark::kMillisecond);
+        }
     }
     return true;
 }();

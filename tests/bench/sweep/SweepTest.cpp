@@ -74,11 +74,12 @@ struct Check {
     int leastCopied;               // of the trials, at strongDb
     std::optional<double> weakDb;  // where the published curve copies none
     int mostCopied;                // of the trials, at weakDb
+    Decoder decoder = Decoder::Standard;
 };
 
 void PrintTo(const Check& c, std::ostream* os)
 {
-    *os << c.mode;
+    *os << c.mode << ' ' << decoderName(c.decoder);
 }
 
 class DecodingRegression : public testing::TestWithParam<Check> {};
@@ -93,6 +94,7 @@ TEST_P(DecodingRegression, CopiesAboveAndLosesBelowTheMeasuredThreshold)
     if (c.weakDb)
         options.plans[0].snrs.push_back(*c.weakDb);
     options.seed = 20261206;
+    options.decoder = c.decoder;
     // Short messages keep the 1-baud checks within seconds even under the sanitizers.
     options.texts = {"73 de ON4ZZ", "RR tnx QSO", "QSL via bureau", "cq de EA4ABC"};
     const ModeResult result = runSweep(options).front();
@@ -115,9 +117,14 @@ INSTANTIATE_TEST_SUITE_P(
                     Check{"hf2250x1", 3, -24.5, 2, {}, 0},    // 50 % at -26.7 dB; 100 % at -24.5
                     Check{"hf500x1", 3, -24.5, 2, {}, 0},     // 50 % at -26.7 dB; 97 % at -24.5
                     Check{"eme-narrow", 3, -24.5, 2, {}, 0},  // 50 % at -26.9 dB; 100 % at -24.5
-                    Check{"eme-wide", 3, -24.5, 2, {}, 0}),   // 50 % at -26.8 dB; 100 % at -24.5
+                    Check{"eme-wide", 3, -24.5, 2, {}, 0},    // 50 % at -26.8 dB; 100 % at -24.5
+                    // The deep path, 1.5 dB and more further down.
+                    Check{"hf2250x16", 10, -14.5, 9, -19, 2, Decoder::Deep},  // 50 % at -16.2 dB
+                    Check{"hf500x16", 10, -14.5, 9, -19, 2, Decoder::Deep},   // 50 % at -16.1 dB
+                    Check{"hf2250x1", 3, -26.5, 2, {}, 0, Decoder::Deep},     // 50 % at -28.1 dB
+                    Check{"eme-wide", 3, -26.5, 2, {}, 0, Decoder::Deep}),    // 50 % at -28.1 dB
     [](const testing::TestParamInfo<Check>& param) {
-        std::string name = param.param.mode;
+        std::string name = param.param.mode + "_" + decoderName(param.param.decoder);
         std::erase(name, '-');
         return name;
     });
