@@ -11,11 +11,18 @@ packages=(
   nlohmann-json3-dev python3 openssl
   # libcurl only recommends it: without it no mail server's certificate can be checked.
   ca-certificates
+  # The icons drawn from their SVG, and the package check of the test suite.
+  librsvg2-bin file desktop-file-utils appstream groff-base
 )
-if [ "${1:-}" = "--docs" ]; then
-  # Only for regenerating plots, measurements and screenshots in docs/.
-  packages+=(gnuplot-nox time xvfb xauth imagemagick sox xdotool)
-fi
+for extra in "$@"; do
+  case "$extra" in
+    # Only for regenerating plots, measurements and screenshots in docs/.
+    --docs) packages+=(gnuplot-nox time xvfb xauth imagemagick sox xdotool) ;;
+    # scripts/package.sh checks the package it builds with lintian.
+    --package) packages+=(lintian) ;;
+    *) echo "usage: $0 [--docs] [--package]" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

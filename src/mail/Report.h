@@ -25,7 +25,8 @@ struct ReportInput {
     EmailAccount account;  // the chosen delivery and its account
 };
 
-inline constexpr const char* kReportVersion = "2.5.0 Beta";
+// The project's version ("2.5.0 Beta"), set in CMakeLists.txt.
+inline constexpr const char* kReportVersion = MIV_VERSION_TEXT;
 
 // "<callsign> has received your Radio Message"
 std::string reportSubject(const ReportInput& input);

@@ -1,6 +1,7 @@
 #include <CLI/CLI.hpp>
 
 #include "app/cli/Commands.h"
+#include "station/ProgramInfo.h"
 
 int main(int argc, char** argv)
 {
@@ -9,6 +10,7 @@ int main(int argc, char** argv)
         "MIV modem on the command line: encode text to audio, decode audio to text, "
         "and simulate a radio channel"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("miv-cli ") + miv::kProgramVersion, "Print the version and exit");
     ExitCode exitCode = ExitCode::Ok;
     miv::cli::addTxCommand(app, exitCode);
     miv::cli::addRxCommand(app, exitCode);

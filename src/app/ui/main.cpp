@@ -1,7 +1,9 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QIcon>
 #include <cstdio>
+#include <string_view>
 
 #include "platform/Clock.h"
 #include "platform/audio/FileAudioSource.h"
@@ -18,11 +20,26 @@
 #include "ui/MainWindow.h"
 #include "ui/QtOperatorMessages.h"
 
+namespace {
+
+// The help and version options print text only, so they are answered without a display.
+bool asksOnlyForText(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "-h" || argument == "-?" || argument == "--help" || argument == "--help-all" ||
+            argument == "-v" || argument == "--version")
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("MIV");
-    QApplication::setApplicationVersion(miv::kProgramVersion);
+    QCoreApplication::setApplicationName("MIV");
+    QCoreApplication::setApplicationVersion(miv::kProgramVersion);
 
     QCommandLineParser options;
     options.setApplicationDescription("MIV, a sound-card modem for keyboard-to-keyboard contacts on HF and EME.");
@@ -38,6 +55,14 @@ int main(int argc, char** argv)
         "input-file",
         "Plays the recording FILE (WAV, FLAC, ... at any rate) into the receiver as if from a sound card.", "FILE");
     options.addOption(inputFile);
+    if (asksOnlyForText(argc, argv)) {
+        QCoreApplication console(argc, argv);
+        options.process(console);  // prints the text and exits
+    }
+    QApplication app(argc, argv);
+    // The desktop matches the window to its menu entry and icon by this name.
+    QGuiApplication::setDesktopFileName(MIV_APP_ID);
+    QApplication::setWindowIcon(QIcon::fromTheme(MIV_APP_ID));
     options.process(app);
 
     miv::SystemClock clock;
