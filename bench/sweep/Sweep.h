@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "channel/ChannelSettings.h"
 #include "modem/ModemMode.h"
 #include "station/ReceptionReports.h"
 
@@ -100,6 +101,7 @@ struct SweepOptions {
     std::vector<ModePlan> plans;
     std::uint64_t seed = 1;
     Decoder decoder = Decoder::Standard;
+    Fading fading;  // none: white noise only
     std::vector<std::string> texts = messageTexts();  // drawn from for each trial
     int threads = 2;
     // Called after each finished trial (all its SNRs) with the count done and the total.

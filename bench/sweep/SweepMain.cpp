@@ -47,6 +47,8 @@ int main(int argc, char** argv)
                    "Trials per SNR, each its own text, offset, delay and noise (default: each mode's published count)")
         ->check(CLI::PositiveNumber);
     app.add_option("--seed", options.seed, "Seed of every trial's draws");
+    std::string fading;
+    app.add_option("--fading", fading, "Watterson fading: moderate, disturbed or SPREAD_HZ,DELAY_MS (default: none)");
     std::string decoders = "both";
     app.add_option("--decoder", decoders, "Decoders to measure, side by side")
         ->check(CLI::IsMember({"standard", "deep", "both"}))
@@ -57,6 +59,19 @@ int main(int argc, char** argv)
     app.add_option("--trials-csv", trialsPath, "CSV of every trial: what was sent and what was read");
     CLI11_PARSE(app, argc, argv);
 
+    if (fading == "moderate") {
+        options.fading = miv::Fading::moderate();
+    } else if (fading == "disturbed") {
+        options.fading = miv::Fading::disturbed();
+    } else if (!fading.empty()) {
+        char comma = 0;
+        std::istringstream in(fading);
+        if (!(in >> options.fading.spreadHz >> comma >> options.fading.pathDelayMs) || comma != ',' ||
+            options.fading.spreadHz <= 0 || options.fading.pathDelayMs < 0) {
+            std::cerr << "miv_sweep: --fading takes moderate, disturbed or SPREAD_HZ,DELAY_MS\n";
+            return 2;
+        }
+    }
     if (modeNames.empty())
         for (const auto& m : standardModes())
             modeNames.push_back(m.name);

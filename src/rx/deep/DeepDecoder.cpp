@@ -299,7 +299,12 @@ void DeepDecoder::measure(const SampleHistory& history, int symbol, int tone, fl
     if (r.symbol != symbol || energy < kTrackedEnergy || r.noise <= 0)
         return;
     const int n = mode_.symbolSamples;
-    const double rho = esOverN0_;
+    // The discriminators' slopes grow with the symbol's own energy: on a fading path a
+    // symbol in a peak stands far above the mean Es/N0, and scaling its reading by the
+    // mean would overcorrect. Only energies beyond what noise makes of the mean (two
+    // standard deviations) count as a peak.
+    const double mean = esOverN0_;
+    const double rho = std::max(mean, energy - 1 - 2 * std::sqrt(2 * mean + 1));
     const double noise = r.noise;
     const double toneHz = r.groupHz + tone * mode_.toneSpacing();
     const auto shift = std::max<std::int64_t>(1, std::llround(n * kEarlyLate));
