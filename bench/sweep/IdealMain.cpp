@@ -149,7 +149,7 @@ int main(int argc, char** argv)
     std::string summary;
     for (const bool sixBit : {false, true}) {
         // The thresholds are read off as the sweep reads its curves, with Eb/N0 for SNR.
-        sweep::ModeResult curve{nullptr, {}, {}, {}};
+        sweep::ModeResult curve{nullptr, Decoder::Standard, {}, {}, {}};
         std::vector<Message> encoded;
         for (const auto& text : sweep::messageTexts())
             encoded.push_back(encodeText(text, sixBit));

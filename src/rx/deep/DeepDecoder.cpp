@@ -376,7 +376,7 @@ void DeepDecoder::feedDecoder(const SampleHistory& history)
         // nearly as sure as the final decisions, and much nearer the symbols being read.
         if (viterbi_.steps() > kTrackingDelay) {
             const int tracked = input - kTrackingDelay;
-            const int tone = GrayTone[viterbi_.bestPath(kTrackingDelay + 1).front()];
+            const int tone = GrayTone[viterbi_.bestPathSymbol(kTrackingDelay)];
             measure(history, sentSymbolOf(tracked), tone, symbolAt(tracked).energy[static_cast<std::size_t>(tone)]);
         }
         if (!confirmed_ && viterbi_.steps() == kDecisionDelay && !confirmOrRestart(history))

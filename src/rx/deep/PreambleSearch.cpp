@@ -46,6 +46,7 @@ PreambleSearch::PreambleSearch(const DeepMode& mode)
     binCount_ = highestPosition_ + span - firstBin_ + 1;
     rowsKept_ = (kPreambleSpan - 1) * kSearchRowsPerSymbol + 1;
     background_.assign(static_cast<std::size_t>(binCount_), 0.0f);
+    expLikelihood_.resize(static_cast<std::size_t>(binCount_));
     rows_.assign(static_cast<std::size_t>(rowsKept_) * 2 * static_cast<std::size_t>(binCount_), 0.0f);
     scores_.resize(static_cast<std::size_t>(highestPosition_ - lowestPosition_ + 1));
     for (int k = 0; k < 20; ++k) {
@@ -56,7 +57,7 @@ PreambleSearch::PreambleSearch(const DeepMode& mode)
     }
 }
 
-const float* PreambleSearch::rowData(std::int64_t row, int plane) const
+float* PreambleSearch::rowData(std::int64_t row, int plane)
 {
     const std::size_t r = static_cast<std::size_t>(row % rowsKept_);
     return rows_.data() + (r * 2 + static_cast<std::size_t>(plane)) * static_cast<std::size_t>(binCount_);
@@ -71,22 +72,22 @@ void PreambleSearch::transformNewest(const SampleHistory& history)
     std::fill(window_.begin() + n, window_.end(), 0.0f);
     transform_.forward(window_.data(), spectrum_.data());
 
-    float* likelihood = const_cast<float*>(rowData(rowCount_, 0));
-    float* groupMean = const_cast<float*>(rowData(rowCount_, 1));
-    std::vector<float> expLikelihood(static_cast<std::size_t>(binCount_));
+    float* likelihood = rowData(rowCount_, 0);
+    float* groupMean = rowData(rowCount_, 1);
+
     for (int b = 0; b < binCount_; ++b) {
         const float power = std::norm(spectrum_[static_cast<std::size_t>(firstBin_ + b)]);
         float& level = background_[static_cast<std::size_t>(b)];
         level = level == 0 ? power : level + kBackgroundWeight * (power - level);
         const float energy = level > 0 ? std::min(power / level, kEnergyClip) : 0.0f;
         likelihood[b] = toneLogLikelihood(energy, kSearchEsOverN0);
-        expLikelihood[static_cast<std::size_t>(b)] = std::exp(likelihood[b]);
+        expLikelihood_[static_cast<std::size_t>(b)] = std::exp(likelihood[b]);
     }
     const int groupBins = (kTonesPerGroup - 1) * toneStride_;
     for (int b = 0; b + groupBins < binCount_; ++b) {
         double sum = 0;
         for (int j = 0; j < kTonesPerGroup; ++j)
-            sum += expLikelihood[static_cast<std::size_t>(b + j * toneStride_)];
+            sum += expLikelihood_[static_cast<std::size_t>(b + j * toneStride_)];
         groupMean[b] = static_cast<float>(std::log(sum / kTonesPerGroup));
     }
 }

@@ -52,7 +52,7 @@ private:
 
     void transformNewest(const SampleHistory& history);
     float slotScore(int position) const;
-    const float* rowData(std::int64_t row, int plane) const;
+    float* rowData(std::int64_t row, int plane);
 
     DeepMode mode_;
     int zeroPad_;
@@ -67,7 +67,8 @@ private:
     std::vector<float> window_;
     std::vector<std::complex<float>> spectrum_;
     std::vector<float> background_;
-    std::vector<float> rows_;  // per row: tone likelihoods, then group log-means
+    std::vector<float> expLikelihood_;  // exp of the newest row's tone likelihoods
+    std::vector<float> rows_;           // per row: tone likelihoods, then group log-means
     std::vector<Slot> slots_;
     std::vector<float> scores_;
     std::int64_t rowCount_ = 0;

@@ -116,4 +116,11 @@ std::vector<std::uint8_t> SoftViterbi::bestPath(int count) const
     return path;
 }
 
+std::uint8_t SoftViterbi::bestPathSymbol(int back) const
+{
+    const int state = static_cast<int>(std::max_element(metric_.begin(), metric_.end()) - metric_.begin());
+    const int step = steps_ - 1 - back;
+    return symbolInto(traceBack(state, steps_ - 1, step), step);
+}
+
 }  // namespace miv

@@ -27,6 +27,9 @@ public:
     // Symbol values of the best survivor over the latest `count` steps (at most the
     // delay), oldest first.
     std::vector<std::uint8_t> bestPath(int count) const;
+    // Symbol value of the best survivor `back` steps before the latest (less than the
+    // delay and the steps taken).
+    std::uint8_t bestPathSymbol(int back) const;
     // Symbol value the best path chose `delay` steps ago (valid after a release).
     std::uint8_t releasedSymbol() const { return releasedSymbol_; }
     int steps() const { return steps_; }
