@@ -18,6 +18,7 @@ constexpr std::string_view kOperator = "Operador";
 constexpr std::string_view kEmail = "Email";
 constexpr std::string_view kSoundCards = "Tarjeta Sonido";
 constexpr std::string_view kRig = "Rig";
+constexpr std::string_view kLog = "Log";
 
 // The leading decimal number of a value ("1.0" and "1abc" are 1), or nothing.
 std::optional<double> leadingNumber(const std::string& value)
@@ -327,6 +328,29 @@ SettingsSave Settings::writeDialFrequency(std::optional<double> hz)
 {
     return update([&](IniDocument& document) {
         document.set(kRig, "Dial Frequency", hz ? std::to_string(std::llround(*hz)) : std::string());
+    });
+}
+
+LogSettings Settings::readLogSettings() const
+{
+    LogSettings log;
+    const Reader reader = read();
+    reader.readText(kLog, "File", log.file);
+    reader.readSwitch(kLog, "UDP", log.udpOn);
+    reader.readText(kLog, "UDP Target", log.udpTarget);
+    reader.readSwitch(kLog, "Report Spots", log.spotsOn);
+    reader.readText(kLog, "Spot Collector", log.collector);
+    return log;
+}
+
+SettingsSave Settings::writeLogSettings(const LogSettings& log)
+{
+    return update([&](IniDocument& document) {
+        document.set(kLog, "File", log.file);
+        document.set(kLog, "UDP", boolText(log.udpOn));
+        document.set(kLog, "UDP Target", log.udpTarget);
+        document.set(kLog, "Report Spots", boolText(log.spotsOn));
+        document.set(kLog, "Spot Collector", log.collector);
     });
 }
 

@@ -95,6 +95,18 @@ inline constexpr int kLongestWatchdogMinutes = 999;
 inline constexpr double kLowestDialHz = 1e3;
 inline constexpr double kHighestDialHz = 300e9;
 
+// Section `Log`, which older files lack: where contacts are logged and what leaves the
+// station about them. Both transmissions are off until the operator switches them on.
+struct LogSettings {
+    std::string file;  // the ADIF log; empty for the usual place
+    bool udpOn = false;
+    std::string udpTarget = "127.0.0.1:2333";  // "host:port" of a logger beside MIV
+    bool spotsOn = false;                      // "Report spots"
+    std::string collector = "report.pskreporter.info:4739";
+
+    friend bool operator==(const LogSettings&, const LogSettings&) = default;
+};
+
 // The list position to select for a saved device name: the entry of exactly that name,
 // else the first entry whose name occurs within the saved name, else 0; -1 for an empty
 // list.
@@ -128,6 +140,8 @@ public:
     // The dial frequency the operator typed (Hz), for a radio without CAT.
     std::optional<double> readDialFrequency() const;
     SettingsSave writeDialFrequency(std::optional<double> hz);
+    LogSettings readLogSettings() const;
+    SettingsSave writeLogSettings(const LogSettings& log);
 
 private:
     class Reader;

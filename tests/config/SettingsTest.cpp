@@ -217,5 +217,20 @@ TEST(Settings, RigValuesOutOfRangeTakeTheirDefaults)
     }
 }
 
+TEST(Settings, TheLogSectionIsNewAndEverythingItSendsStartsOff)
+{
+    MemorySettingsStore store("[Operador]\nCallsign=EA4XYZ\n");
+    Settings settings(store);
+    const LogSettings older = settings.readLogSettings();
+    EXPECT_EQ(older, LogSettings{});
+    EXPECT_FALSE(older.udpOn);
+    EXPECT_FALSE(older.spotsOn);
+
+    LogSettings log{"/home/ana/contacts.adi", true, "192.0.2.5:12060", true, "127.0.0.1:14739"};
+    ASSERT_TRUE(settings.writeLogSettings(log));
+    EXPECT_EQ(settings.readLogSettings(), log);
+    EXPECT_EQ(settings.readOperatorDetails().callsign, "EA4XYZ");
+}
+
 }  // namespace
 }  // namespace miv
