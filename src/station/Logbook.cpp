@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "config/AsciiCase.h"
 #include "logbook/AdifReader.h"
 #include "station/ProgramInfo.h"
 
@@ -56,8 +57,16 @@ void Logbook::heard(const HeardMessage& message, std::optional<double> dialHz)
 
 void Logbook::sent(const std::string& destination, std::string_view text)
 {
-    if (destination != kNoDestination && looksLikeCallsign(destination))
-        contacts_.sent(destination, text, clock_.now());
+    std::string callsign = destination;
+    if (destination == kNoDestination || !looksLikeCallsign(destination)) {
+        // No destination typed: the station our text calls last.
+        callsign.clear();
+        const std::string own = operator_.value().callsign;
+        for (const std::string& named : callsignsIn(text))
+            if (!sameIgnoringAsciiCase(named, own))
+                callsign = named;
+    }
+    contacts_.sent(callsign, text, clock_.now());
 }
 
 void Logbook::poll()

@@ -44,7 +44,8 @@ public:
 
     // A received message; dialHz is the rig's dial, when known.
     void heard(const HeardMessage& message, std::optional<double> dialHz);
-    // A transmission to the destination started or ended, with the send window's text.
+    // A transmission to the destination (or, with none typed, to the station the text
+    // calls) started or ended, with the send window's text.
     void sent(const std::string& destination, std::string_view text);
     // Sends the waiting spots when a datagram may go; the clock's tick calls it.
     void poll();
@@ -56,6 +57,7 @@ public:
     LogAppend log(const Qso& qso);
 
     std::string logPath() const;
+    const std::string& defaultLogPath() const { return defaultLogPath_; }
     // The SNR of the last message heard, for the window.
     std::optional<double> lastSnrDb() const { return lastSnrDb_; }
 

@@ -184,6 +184,7 @@ public:
     LogAppend logQso(const Qso& qso) { return logbook_.log(qso); }
     LiveSection<LogSettings>& logSection() { return logSection_; }
     std::string logPath() const { return logbook_.logPath(); }
+    const std::string& defaultLogPath() const { return logbook_.defaultLogPath(); }
     // Of the last message received; nothing when the receiver gave no estimate.
     std::optional<double> lastSnrDb() const { return logbook_.lastSnrDb(); }
     // The rig's dial frequency in Hz, as far as the station knows it.

@@ -2,6 +2,7 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <cstdio>
+#include <random>
 
 #include "platform/Clock.h"
 #include "platform/audio/FileAudioSource.h"
@@ -11,6 +12,8 @@
 #include "platform/audio/PulseAudio.h"
 #include "platform/audio/ReopeningAudio.h"
 #include "platform/cpu/ProcStatProcessorTimes.h"
+#include "platform/logbook/FileLogFiles.h"
+#include "platform/logbook/UdpDatagramSender.h"
 #include "platform/mail/CurlMailTransport.h"
 #include "platform/serial/QtSerialPort.h"
 #include "platform/settings/FileSettingsStore.h"
@@ -75,7 +78,12 @@ int main(int argc, char** argv)
     miv::QtSerialPort serial;
     miv::CurlMailTransport mail;
 
+    miv::SystemWallClock wallClock;
+    miv::FileLogFiles logFiles;
+    miv::UdpDatagramSender datagrams;
+    const miv::LogPlatform log{wallClock, logFiles, datagrams, miv::defaultLogPath().string(), std::random_device()()};
+
     miv::MainWindow window({clock, messages, settings, audio, processorTimes, alarm, serial,
-                            miv::assignComPorts(miv::QtSerialPort::listDevices()), mail});
+                            miv::assignComPorts(miv::QtSerialPort::listDevices()), mail, &log});
     return QApplication::exec();
 }
