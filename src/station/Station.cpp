@@ -404,7 +404,8 @@ void Station::messageEnded(const ReceivedMessage& message)
 {
     // The report quotes, beside the receiver's figures, what the gauges last showed:
     // those readings live here, so the report is put together here.
-    ReportInput input = reportInputFor(receptionReport(message, gauges_.readings()), switches_.mode());
+    const ReceptionReport report = receptionReport(message, gauges_.readings());
+    ReportInput input = reportInputFor(report, switches_.mode());
     input.operatorDetails = operatorSection_.value();
     input.account = emailSection_.value();
     mailer_.submit(planner_.plan(input));
@@ -413,8 +414,9 @@ void Station::messageEnded(const ReceivedMessage& message)
     HeardMessage heard;
     heard.text = cp1252ToUtf8(message.receivedText);
     heard.cancelled = message.cancelled;
+    // The signal's audio centre: the middle of the tones it hops over, moved by the shift.
     heard.audioHz = (mode.lowestTone + mode.highestTone) / 2 + message.frequencyShift;
-    heard.snrDb = std::nullopt;  // the receiver's estimate goes here once it gives one
+    heard.snrDb = report.snrDb;
     heard.mode = mode.mode;
     logbook_.heard(heard, dialFrequency());
     if (observer_)
