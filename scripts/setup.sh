@@ -9,6 +9,8 @@ packages=(
   libpulse-dev libsndfile1-dev libsamplerate0-dev libcurl4-openssl-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev clang-tidy
   nlohmann-json3-dev python3 openssl
+  # CAT keying and the dial frequency; rigctld and rigctl for the tests.
+  libhamlib-dev libhamlib-utils
   # libcurl only recommends it: without it no mail server's certificate can be checked.
   ca-certificates
   # The icons drawn from their SVG, and the package check of the test suite.

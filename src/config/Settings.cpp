@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
+#include <utility>
 
 #include "config/IniDocument.h"
 #include "modem/Charset.h"
@@ -15,6 +17,8 @@ constexpr std::string_view kSwitches = "Conmutadores";
 constexpr std::string_view kOperator = "Operador";
 constexpr std::string_view kEmail = "Email";
 constexpr std::string_view kSoundCards = "Tarjeta Sonido";
+constexpr std::string_view kRig = "Rig";
+constexpr std::string_view kLog = "Log";
 
 // The leading decimal number of a value ("1.0" and "1abc" are 1), or nothing.
 std::optional<double> leadingNumber(const std::string& value)
@@ -240,6 +244,117 @@ SettingsSave Settings::writeSoundCards(const SoundCards& cards)
     return update([&](IniDocument& document) {
         document.set(kSoundCards, "Entrada", cards.input);
         document.set(kSoundCards, "Salida", cards.output);
+    });
+}
+
+namespace {
+
+// PTT methods as the file names them.
+constexpr std::pair<PttMethod, std::string_view> kPttMethodNames[] = {
+    {PttMethod::Serial, "serial"},
+    {PttMethod::Hamlib, "hamlib"},
+    {PttMethod::Rigctld, "rigctld"},
+    {PttMethod::None, "none"},
+};
+
+constexpr int kHighestPort = 65535;
+
+// A whole number in [low, high] read from the file, or nothing.
+std::optional<int> wholeNumber(std::optional<double> value, int low, int high)
+{
+    if (!value || *value < low || *value > high || std::floor(*value) != *value)
+        return std::nullopt;
+    return static_cast<int>(*value);
+}
+
+}  // namespace
+
+std::optional<RigAddress> RigSettings::catAddress() const
+{
+    switch (method) {
+    case PttMethod::Hamlib:
+        return RigAddress{RigLink::Hamlib, model, device, baud, rigctldHost, rigctldPort};
+    case PttMethod::Rigctld:
+        return RigAddress{RigLink::Rigctld, model, device, baud, rigctldHost, rigctldPort};
+    case PttMethod::Serial:
+    case PttMethod::None:
+        break;
+    }
+    return std::nullopt;
+}
+
+RigSettings Settings::readRigSettings() const
+{
+    RigSettings rig;
+    const Reader reader = read();
+    std::string method;
+    reader.readText(kRig, "PTT", method);
+    for (const auto& [value, name] : kPttMethodNames)
+        if (method == name)
+            rig.method = value;
+    rig.model = wholeNumber(reader.number(kRig, "Model"), 0, std::numeric_limits<int>::max()).value_or(0);
+    reader.readText(kRig, "Device", rig.device);
+    rig.baud = wholeNumber(reader.number(kRig, "Baud"), 0, std::numeric_limits<int>::max()).value_or(0);
+    reader.readText(kRig, "Rigctld Host", rig.rigctldHost);
+    rig.rigctldPort = wholeNumber(reader.number(kRig, "Rigctld Port"), 1, kHighestPort).value_or(rig.rigctldPort);
+    rig.watchdog16BaudMinutes = wholeNumber(reader.number(kRig, "Watchdog 16 Baud"), 0, kLongestWatchdogMinutes)
+                                    .value_or(rig.watchdog16BaudMinutes);
+    rig.watchdogSlowMinutes = wholeNumber(reader.number(kRig, "Watchdog 1 Baud And EME"), 0, kLongestWatchdogMinutes)
+                                  .value_or(rig.watchdogSlowMinutes);
+    return rig;
+}
+
+SettingsSave Settings::writeRigSettings(const RigSettings& rig)
+{
+    return update([&](IniDocument& document) {
+        for (const auto& [value, name] : kPttMethodNames)
+            if (rig.method == value)
+                document.set(kRig, "PTT", std::string(name));
+        document.set(kRig, "Model", std::to_string(rig.model));
+        document.set(kRig, "Device", rig.device);
+        document.set(kRig, "Baud", std::to_string(rig.baud));
+        document.set(kRig, "Rigctld Host", rig.rigctldHost);
+        document.set(kRig, "Rigctld Port", std::to_string(rig.rigctldPort));
+        document.set(kRig, "Watchdog 16 Baud", std::to_string(rig.watchdog16BaudMinutes));
+        document.set(kRig, "Watchdog 1 Baud And EME", std::to_string(rig.watchdogSlowMinutes));
+    });
+}
+
+std::optional<double> Settings::readDialFrequency() const
+{
+    const auto hz = read().number(kRig, "Dial Frequency");
+    if (!hz || *hz < kLowestDialHz || *hz > kHighestDialHz)
+        return std::nullopt;
+    return *hz;
+}
+
+SettingsSave Settings::writeDialFrequency(std::optional<double> hz)
+{
+    return update([&](IniDocument& document) {
+        document.set(kRig, "Dial Frequency", hz ? std::to_string(std::llround(*hz)) : std::string());
+    });
+}
+
+LogSettings Settings::readLogSettings() const
+{
+    LogSettings log;
+    const Reader reader = read();
+    reader.readText(kLog, "File", log.file);
+    reader.readSwitch(kLog, "UDP", log.udpOn);
+    reader.readText(kLog, "UDP Target", log.udpTarget);
+    reader.readSwitch(kLog, "Report Spots", log.spotsOn);
+    reader.readText(kLog, "Spot Collector", log.collector);
+    return log;
+}
+
+SettingsSave Settings::writeLogSettings(const LogSettings& log)
+{
+    return update([&](IniDocument& document) {
+        document.set(kLog, "File", log.file);
+        document.set(kLog, "UDP", boolText(log.udpOn));
+        document.set(kLog, "UDP Target", log.udpTarget);
+        document.set(kLog, "Report Spots", boolText(log.spotsOn));
+        document.set(kLog, "Spot Collector", log.collector);
     });
 }
 

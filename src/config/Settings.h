@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Rig.h"
 #include "platform/SerialPort.h"
 #include "platform/SettingsStore.h"
 
@@ -68,6 +69,45 @@ struct SoundCards {
     friend bool operator==(const SoundCards&, const SoundCards&) = default;
 };
 
+// How the radio is keyed: the COM menu's serial port (or nothing for "NO COM"), CAT
+// through Hamlib or a rigctld, or nothing at all (VOX).
+enum class PttMethod { Serial, Hamlib, Rigctld, None };
+
+// Section `Rig`, which files from before it lack: they key by the COM menu as always.
+// Also the transmit watchdog, in minutes per mode (0 switches it off).
+struct RigSettings {
+    PttMethod method = PttMethod::Serial;
+    int model = 0;  // Hamlib's model number
+    std::string device;
+    int baud = 0;  // 0: the model's own
+    std::string rigctldHost = "localhost";
+    int rigctldPort = kRigctldDefaultPort;
+    int watchdog16BaudMinutes = 10;
+    int watchdogSlowMinutes = 30;  // 1 baud and EME
+
+    // Where CAT reaches the rig; nothing when the method is not CAT.
+    std::optional<RigAddress> catAddress() const;
+
+    friend bool operator==(const RigSettings&, const RigSettings&) = default;
+};
+
+inline constexpr int kLongestWatchdogMinutes = 999;
+// A dial outside these, far beyond every amateur band, is a typing mistake.
+inline constexpr double kLowestDialHz = 1e3;
+inline constexpr double kHighestDialHz = 300e9;
+
+// Section `Log`, which older files lack: where contacts are logged and what leaves the
+// station about them. Both transmissions are off until the operator switches them on.
+struct LogSettings {
+    std::string file;  // the ADIF log; empty for the usual place
+    bool udpOn = false;
+    std::string udpTarget = "127.0.0.1:2333";  // "host:port" of a logger beside MIV
+    bool spotsOn = false;                      // "Report spots"
+    std::string collector = "report.pskreporter.info:4739";
+
+    friend bool operator==(const LogSettings&, const LogSettings&) = default;
+};
+
 // The list position to select for a saved device name: the entry of exactly that name,
 // else the first entry whose name occurs within the saved name, else 0; -1 for an empty
 // list.
@@ -96,6 +136,13 @@ public:
     SettingsSave writeEmailAccount(const EmailAccount& account);
     SoundCards readSoundCards() const;
     SettingsSave writeSoundCards(const SoundCards& cards);
+    RigSettings readRigSettings() const;
+    SettingsSave writeRigSettings(const RigSettings& rig);
+    // The dial frequency the operator typed (Hz), for a radio without CAT.
+    std::optional<double> readDialFrequency() const;
+    SettingsSave writeDialFrequency(std::optional<double> hz);
+    LogSettings readLogSettings() const;
+    SettingsSave writeLogSettings(const LogSettings& log);
 
 private:
     class Reader;

@@ -5,6 +5,8 @@
 #include "station/ProgramInfo.h"
 #include "station/ReceptionReports.h"
 
+#include "modem/Charset.h"
+
 namespace miv {
 
 namespace {
@@ -19,6 +21,13 @@ const std::string kInputMissing = "Device input not avaiable";
 const std::string kOutputMissing = "Device output not avaiable";
 
 }  // namespace
+
+struct Station::StandInLog {
+    SystemWallClock clock;
+    MemoryLogFiles files;
+    RecordedDatagrams datagrams;
+    LogPlatform platform{clock, files, datagrams, "miv_log.adi", 0};
+};
 
 Station::Station(StationViews views, StationPlatform platform)
     : send_(views.sendWindow),
@@ -43,7 +52,11 @@ Station::Station(StationViews views, StationPlatform platform)
       input_([this] { return audio_.makeSource(capturePosition()); }),
       transmitter_(switches_, send_, receive_, clock_, output_, deviceMessages_, keyer_, *this),
       receiver_(switches_, receive_, clock_, deviceMessages_, input_, *this),
-      mailer_(platform.mail)
+      mailer_(platform.mail),
+      logSection_([this] { return settings_.readLogSettings(); },
+                  [this](const LogSettings& l) { return settings_.writeLogSettings(l); }),
+      logbook_(platform.log ? *platform.log : (standInLog_ = std::make_unique<StandInLog>())->platform, logSection_,
+               operatorSection_)
 {
     switches_.setGuard(this);
     switches_.addListener(this);
@@ -129,6 +142,7 @@ void Station::timerFired(StationTimer timer)
         if (observer_)
             observer_->clockChanged();
         showMailOutcomes();
+        logbook_.poll();
         break;
     case StationTimer::VolumeRefresh:
         showGauges(gauges_.refreshVolume(receiver_.peakLevelGauge()));
@@ -180,7 +194,10 @@ void Station::timerFired(StationTimer timer)
 
 void Station::pressTransmitButton()
 {
+    const bool wasReceiving = !transmitter_.transmitting();
     transmitter_.pressTransmitButton();
+    if (wasReceiving && transmitter_.transmitting())
+        logbook_.sent(destination_, cp1252ToUtf8(send_.text()));
     if (output_.isOpen())
         deviceMessages_.forget(kOutputMissing);
 }
@@ -282,6 +299,8 @@ void Station::waterfallChanged()
 
 void Station::startReception()
 {
+    // A transmission has ended: what it said is all in the send window now.
+    logbook_.sent(destination_, cp1252ToUtf8(send_.text()));
     openCapture();
     receiver_.StartReception();
 }
@@ -385,10 +404,23 @@ void Station::messageEnded(const ReceivedMessage& message)
 {
     // The report quotes, beside the receiver's figures, what the gauges last showed:
     // those readings live here, so the report is put together here.
-    ReportInput input = reportInputFor(receptionReport(message, gauges_.readings()), switches_.mode());
+    const ReceptionReport report = receptionReport(message, gauges_.readings());
+    ReportInput input = reportInputFor(report, switches_.mode());
     input.operatorDetails = operatorSection_.value();
     input.account = emailSection_.value();
     mailer_.submit(planner_.plan(input));
+
+    const ModeParameters& mode = switches_.mode().parameters();
+    HeardMessage heard;
+    heard.text = cp1252ToUtf8(message.receivedText);
+    heard.cancelled = message.cancelled;
+    // The signal's audio centre: the middle of the tones it hops over, moved by the shift.
+    heard.audioHz = (mode.lowestTone + mode.highestTone) / 2 + message.frequencyShift;
+    heard.snrDb = report.snrDb;
+    heard.mode = mode.mode;
+    logbook_.heard(heard, dialFrequency());
+    if (observer_)
+        observer_->signalToNoiseChanged();
 }
 
 }  // namespace miv

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "config/Settings.h"
@@ -20,6 +21,7 @@
 #include "rx/Receiver.h"
 #include "station/CpuMonitor.h"
 #include "station/LiveSection.h"
+#include "station/Logbook.h"
 #include "station/Macros.h"
 #include "station/OnceMessages.h"
 #include "station/StatusGauges.h"
@@ -41,6 +43,9 @@ struct StationPlatform {
     SerialPort& serial;
     ComAssignment comPorts;  // the device behind each of COM1..COM16
     MailTransport& mail;
+    // The log file, the network and the date; a station built without them (the command
+    // line's) keeps its log in memory and sends nothing.
+    const LogPlatform* log = nullptr;
 };
 
 // The views the station writes into, supplied by the window.
@@ -91,6 +96,8 @@ public:
     // Whether the report went out, until the notification timer closes it.
     virtual void showMailNotification(bool /*sent*/) {}
     virtual void closeMailNotification() {}
+    // A message ended: its SNR estimate may have changed.
+    virtual void signalToNoiseChanged() {}
 };
 
 // The whole station behind the window: the mode switches with their guard, the
@@ -172,6 +179,17 @@ public:
     // chosen input; playback takes the chosen output at the next transmission.
     SettingsSave saveSoundCards(const SoundCards& cards);
 
+    // The logbook: the record "Log QSO" opens with, and its OK.
+    Qso draftQso() const { return logbook_.draft(destination_, switches_.mode().effective(), dialFrequency()); }
+    LogAppend logQso(const Qso& qso) { return logbook_.log(qso); }
+    LiveSection<LogSettings>& logSection() { return logSection_; }
+    std::string logPath() const { return logbook_.logPath(); }
+    const std::string& defaultLogPath() const { return logbook_.defaultLogPath(); }
+    // Of the last message received; nothing when the receiver gave no estimate.
+    std::optional<double> lastSnrDb() const { return logbook_.lastSnrDb(); }
+    // The rig's dial frequency in Hz, as far as the station knows it.
+    std::optional<double> dialFrequency() const { return settings_.readDialFrequency(); }
+
 private:
     struct TimerState {
         bool running = false;
@@ -246,6 +264,10 @@ private:
     Receiver receiver_;
     ReportPlanner planner_;
     MailDispatcher mailer_;
+    LiveSection<LogSettings> logSection_;
+    struct StandInLog;
+    std::unique_ptr<StandInLog> standInLog_;
+    Logbook logbook_;
     StationObserver* observer_ = nullptr;
     std::array<TimerState, kStationTimers> timers_{};
     std::string destination_ = "NONAME";

@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -20,6 +21,8 @@
 #include "ui/AboutDialog.h"
 #include "ui/EmailDialog.h"
 #include "ui/EmailNotificationDialog.h"
+#include "ui/LogQsoDialog.h"
+#include "ui/LogSettingsDialog.h"
 #include "ui/NeedleGauge.h"
 #include "ui/OperatorDialog.h"
 #include "ui/OptionPair.h"
@@ -342,9 +345,22 @@ QWidget* MainWindow::buildControls()
     lamps->addWidget(lampLabel);
     lamps->addWidget(transmitLamp_);
     lamps->addWidget(receiveLamp_);
+    // The last message's SNR: beside the lamps, so the received header stays as other
+    // stations' reports quote it.
+    signalToNoise_ = new QLabel(panel);
+    signalToNoise_->setObjectName("signalToNoise");
+    lamps->addWidget(signalToNoise_);
     lamps->addStretch();
     grid->addLayout(lamps, 1, 5);
     grid->setColumnStretch(5, 1);
+
+    auto* logQso = new QPushButton("Log QSO", panel);
+    logQso->setObjectName("logQsoButton");
+    logQso->setFocusPolicy(Qt::NoFocus);
+    logQso->setShortcut(QKeySequence("Ctrl+L"));
+    logQso->setToolTip("Log the contact (Ctrl+L)");
+    connect(logQso, &QPushButton::clicked, this, &MainWindow::showLogQsoDialog);
+    grid->addWidget(logQso, 1, 6);
     return panel;
 }
 
@@ -385,6 +401,9 @@ void MainWindow::buildMenus()
     QAction* emailMenu = bar->addAction("&E-Mail");
     emailMenu->setObjectName("emailMenu");
     connect(emailMenu, &QAction::triggered, this, &MainWindow::showEmailDialog);
+    QAction* logMenu = bar->addAction("&Logbook");
+    logMenu->setObjectName("logMenu");
+    connect(logMenu, &QAction::triggered, this, &MainWindow::showLogSettingsDialog);
     QAction* aboutMenu = bar->addAction("&About");
     aboutMenu->setObjectName("aboutMenu");
     connect(aboutMenu, &QAction::triggered, this, [this] {
@@ -569,6 +588,28 @@ void MainWindow::showSoundCardDialog()
     if (!soundCardDialog_)
         soundCardDialog_ = new SoundCardDialog(*station_, messages_, this);
     raiseDialog(soundCardDialog_);
+}
+
+void MainWindow::showLogQsoDialog()
+{
+    // A fresh draft each time: the contact may have gone on since the last one.
+    if (logQsoDialog_)
+        logQsoDialog_->close();
+    logQsoDialog_ = new LogQsoDialog(*station_, messages_, this);
+    raiseDialog(logQsoDialog_);
+}
+
+void MainWindow::showLogSettingsDialog()
+{
+    if (!logSettingsDialog_)
+        logSettingsDialog_ = new LogSettingsDialog(station_->logSection(), station_->defaultLogPath(), messages_, this);
+    raiseDialog(logSettingsDialog_);
+}
+
+void MainWindow::signalToNoiseChanged()
+{
+    const auto snr = station_->lastSnrDb();
+    signalToNoise_->setText(snr ? QString("SNR %1 dB").arg(*snr, 0, 'f', 0) : QString());
 }
 
 void MainWindow::destinationChanged()

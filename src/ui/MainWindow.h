@@ -21,6 +21,8 @@ namespace miv {
 class AbortDialog;
 class EmailDialog;
 class EmailNotificationDialog;
+class LogQsoDialog;
+class LogSettingsDialog;
 class NeedleGauge;
 class OperatorDialog;
 class OptionPair;
@@ -62,6 +64,9 @@ private:
     void showOperatorDialog() override;
     void showEmailDialog();
     void showSoundCardDialog();
+    void showLogQsoDialog();
+    void showLogSettingsDialog();
+    void signalToNoiseChanged() override;
 
     void bandwidthChanged() override { showMode(); }
     void symbolRateChanged() override { showMode(); }
@@ -109,6 +114,7 @@ private:
     QLineEdit* destination_ = nullptr;
     QLabel* transmitLamp_ = nullptr;
     QLabel* receiveLamp_ = nullptr;
+    QLabel* signalToNoise_ = nullptr;
     std::array<QLabel*, 4> clockDigits_{};
     std::array<QPixmap, 10> digitPictures_;
     std::array<QAction*, kHighestComPort + 1> portEntries_{};
@@ -121,6 +127,8 @@ private:
     QPointer<SoundCardDialog> soundCardDialog_;
     QPointer<AbortDialog> abortDialog_;
     QPointer<EmailNotificationDialog> notification_;
+    QPointer<LogQsoDialog> logQsoDialog_;
+    QPointer<LogSettingsDialog> logSettingsDialog_;
 };
 
 }  // namespace miv

@@ -162,5 +162,75 @@ TEST(Settings, TheSavedDeviceIsFoundByItsExactNameFirst)
     EXPECT_EQ(savedDevicePosition({}, "USB Audio"), -1);
 }
 
+// The rig's section is new: a file from before it keys by the COM menu, and writing
+// it leaves every key and text of the older sections exactly as they were.
+TEST(Settings, TheRigSectionIsNewAndLeavesTheOlderKeysAlone)
+{
+    const std::string old = "[Conmutadores]\nBW=1\nPTT COM=3\n[Operador]\nCallsign=EA4XYZ\n";
+    MemorySettingsStore store(old);
+    Settings settings(store);
+    EXPECT_EQ(settings.readRigSettings(), RigSettings{});
+    EXPECT_FALSE(settings.readRigSettings().catAddress());
+    EXPECT_FALSE(settings.readDialFrequency());
+
+    RigSettings rig;
+    rig.method = PttMethod::Hamlib;
+    rig.model = 3073;
+    rig.device = "/dev/serial/by-id/usb-Silicon_Labs_CP2102-if00-port0";
+    rig.baud = 19200;
+    rig.rigctldHost = "shack-pi";
+    rig.rigctldPort = 4533;
+    rig.watchdog16BaudMinutes = 0;
+    rig.watchdogSlowMinutes = 45;
+    ASSERT_TRUE(settings.writeRigSettings(rig));
+    ASSERT_TRUE(settings.writeDialFrequency(14'074'000.0));
+    EXPECT_EQ(settings.readRigSettings(), rig);
+    EXPECT_EQ(settings.readDialFrequency(), 14'074'000.0);
+    EXPECT_TRUE(store.text()->starts_with(old));
+    EXPECT_EQ(settings.readRigSettings().catAddress(),
+              (RigAddress{RigLink::Hamlib, 3073, rig.device, 19200, "shack-pi", 4533}));
+    rig.method = PttMethod::Rigctld;
+    EXPECT_EQ(rig.catAddress()->link, RigLink::Rigctld);
+    ASSERT_TRUE(settings.writeDialFrequency(std::nullopt));
+    EXPECT_FALSE(settings.readDialFrequency());
+}
+
+TEST(Settings, RigValuesOutOfRangeTakeTheirDefaults)
+{
+    const auto rigFrom = [](const std::string& keys) {
+        MemorySettingsStore store("[Rig]\n" + keys);
+        return Settings(store).readRigSettings();
+    };
+    EXPECT_EQ(rigFrom("PTT=rigctld\n").method, PttMethod::Rigctld);
+    EXPECT_EQ(rigFrom("PTT=none\n").method, PttMethod::None);
+    for (const char* unknown : {"CAT", "Hamlib", "1", ""})
+        EXPECT_EQ(rigFrom(std::string("PTT=") + unknown + "\n").method, PttMethod::Serial) << unknown;
+    EXPECT_EQ(rigFrom("Rigctld Port=70000\n").rigctldPort, 4532);
+    EXPECT_EQ(rigFrom("Rigctld Port=0\n").rigctldPort, 4532);
+    EXPECT_EQ(rigFrom("Model=-3\nBaud=9600.5\n"), RigSettings{});
+    EXPECT_EQ(rigFrom("Watchdog 16 Baud=1000\n").watchdog16BaudMinutes, 10);
+    EXPECT_EQ(rigFrom("Watchdog 1 Baud And EME=-1\n").watchdogSlowMinutes, 30);
+    EXPECT_EQ(rigFrom("Watchdog 1 Baud And EME=0\n").watchdogSlowMinutes, 0);
+    for (const char* bad : {"0", "-7000000", "abc", "1e20"}) {
+        MemorySettingsStore store(std::string("[Rig]\nDial Frequency=") + bad + "\n");
+        EXPECT_FALSE(Settings(store).readDialFrequency()) << bad;
+    }
+}
+
+TEST(Settings, TheLogSectionIsNewAndEverythingItSendsStartsOff)
+{
+    MemorySettingsStore store("[Operador]\nCallsign=EA4XYZ\n");
+    Settings settings(store);
+    const LogSettings older = settings.readLogSettings();
+    EXPECT_EQ(older, LogSettings{});
+    EXPECT_FALSE(older.udpOn);
+    EXPECT_FALSE(older.spotsOn);
+
+    LogSettings log{"/home/ana/contacts.adi", true, "192.0.2.5:12060", true, "127.0.0.1:14739"};
+    ASSERT_TRUE(settings.writeLogSettings(log));
+    EXPECT_EQ(settings.readLogSettings(), log);
+    EXPECT_EQ(settings.readOperatorDetails().callsign, "EA4XYZ");
+}
+
 }  // namespace
 }  // namespace miv

@@ -76,7 +76,7 @@ void MainWindowTest::showsItsTextsAsTheOperatorKnowsThem()
     QStringList menus;
     for (QAction* action : window_->menuBar()->actions())
         menus << action->text();
-    QCOMPARE(menus, (QStringList{"&Operator", "&COM", "&SoundCard", "&E-Mail", "&About"}));
+    QCOMPARE(menus, (QStringList{"&Operator", "&COM", "&SoundCard", "&E-Mail", "&Logbook", "&About"}));
     const QList<QAction*> ports = find<QMenu>("portMenu")->actions();
     QCOMPARE(ports.size(), 17);
     QCOMPARE(ports[0]->text(), QString("NO COM"));

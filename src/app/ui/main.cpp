@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <cstdio>
+#include <random>
 #include <string_view>
 
 #include "platform/Clock.h"
@@ -13,6 +14,8 @@
 #include "platform/audio/PulseAudio.h"
 #include "platform/audio/ReopeningAudio.h"
 #include "platform/cpu/ProcStatProcessorTimes.h"
+#include "platform/logbook/FileLogFiles.h"
+#include "platform/logbook/UdpDatagramSender.h"
 #include "platform/mail/CurlMailTransport.h"
 #include "platform/serial/QtSerialPort.h"
 #include "platform/settings/FileSettingsStore.h"
@@ -100,7 +103,12 @@ int main(int argc, char** argv)
     miv::QtSerialPort serial;
     miv::CurlMailTransport mail;
 
+    miv::SystemWallClock wallClock;
+    miv::FileLogFiles logFiles;
+    miv::UdpDatagramSender datagrams;
+    const miv::LogPlatform log{wallClock, logFiles, datagrams, miv::defaultLogPath().string(), std::random_device()()};
+
     miv::MainWindow window({clock, messages, settings, audio, processorTimes, alarm, serial,
-                            miv::assignComPorts(miv::QtSerialPort::listDevices()), mail});
+                            miv::assignComPorts(miv::QtSerialPort::listDevices()), mail, &log});
     return QApplication::exec();
 }
