@@ -2,15 +2,9 @@
 
 namespace miv {
 
-std::optional<double> snrEstimate(const ReceivedMessage& /*message*/)
-{
-    // The receiver's estimate arrives as the message's snrDb: return it here.
-    return std::nullopt;
-}
-
 ReceptionReport receptionReport(const ReceivedMessage& message, const GaugeReadings& readings)
 {
-    return {message, readings.metricDb, readings.cpuPercent, readings.volumeAtLockDb, snrEstimate(message)};
+    return {message, readings.metricDb, readings.cpuPercent, readings.volumeAtLockDb};
 }
 
 ReportInput reportInputFor(const ReceptionReport& report, const ModemMode& mode)

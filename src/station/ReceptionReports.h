@@ -9,17 +9,12 @@
 
 namespace miv {
 
-// A received message with the gauge readings its e-mail report quotes beside it, and
-// the receiver's SNR estimate that the window, the log and the spots show.
+// A received message with the gauge readings its e-mail report quotes beside it.
 struct ReceptionReport : ReceivedMessage {
-    float metric = 0;             // dB, as the metric gauge last showed it
-    float cpuUsage = 0;           // %, as the CPU gauge last showed it
-    float volume = 0;             // dB, as the volume gauge showed it at the message's lock
-    std::optional<double> snrDb;  // dB, signal over the noise in 2500 Hz; nothing without an estimate
+    float metric = 0;    // dB, as the metric gauge last showed it
+    float cpuUsage = 0;  // %, as the CPU gauge last showed it
+    float volume = 0;    // dB, as the volume gauge showed it at the message's lock
 };
-
-// The receiver's SNR estimate of a message; nothing while the receiver makes none.
-std::optional<double> snrEstimate(const ReceivedMessage& message);
 
 ReceptionReport receptionReport(const ReceivedMessage& message, const GaugeReadings& readings);
 
