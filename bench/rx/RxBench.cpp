@@ -195,7 +195,7 @@ const bool kRegistered = [] {
             // deep path shows a message later, so less of it is left to measure locked.
             const bool slow = setup.eme || !setup.baud16;
             const int iterations = slow ? 512 : 64;
-            const int lockedIterations = decoder == Decoder::Deep ? iterations / 2 : iterations;
+            const int lockedIterations = decoder == Decoder::Deep ? iterations / (slow ? 4 : 2) : iterations;
             benchmark::RegisterBenchmark(("BM_Searching/" + name).c_str(), BM_Searching, setup)
                 ->Iterations(iterations)
                 ->Unit(benchmark::kMillisecond);

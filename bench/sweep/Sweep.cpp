@@ -279,11 +279,10 @@ std::vector<ModeResult> runSweep(const SweepOptions& options)
             const TrialSetup& setup = setups[job.mode][static_cast<std::size_t>(job.trial)];
             // One transmission and one shift, heard at every SNR of the grid.
             const RenderedTransmission tx = renderTransmission(mode.transmitter, setup.text);
-            ChannelSettings settings;
+            ChannelSettings settings = options.impairments;
             settings.frequencyOffsetHz = setup.offsetHz;
             settings.delaySeconds = setup.delaySeconds;
             settings.seed = setup.noiseSeed;
-            settings.fading = options.fading;
             const ChannelSimulator channel(tx.samples, settings);
             const std::string expected = expectedText(setup.text, mode.transmitter);
             const auto& grid = options.plans[job.mode].snrs;

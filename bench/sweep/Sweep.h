@@ -101,7 +101,9 @@ struct SweepOptions {
     std::vector<ModePlan> plans;
     std::uint64_t seed = 1;
     Decoder decoder = Decoder::Standard;
-    Fading fading;  // none: white noise only
+    // Fading, drift and clock error of every trial's channel (its SNR, offset, delay and
+    // seed are the trial's); none: white noise only.
+    ChannelSettings impairments;
     std::vector<std::string> texts = messageTexts();  // drawn from for each trial
     int threads = 2;
     // Called after each finished trial (all its SNRs) with the count done and the total.

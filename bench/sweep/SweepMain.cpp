@@ -49,6 +49,8 @@ int main(int argc, char** argv)
     app.add_option("--seed", options.seed, "Seed of every trial's draws");
     std::string fading;
     app.add_option("--fading", fading, "Watterson fading: moderate, disturbed or SPREAD_HZ,DELAY_MS (default: none)");
+    app.add_option("--clock-ppm", options.impairments.clockPpm, "Receiving sound card's clock error, ppm");
+    app.add_option("--drift", options.impairments.driftHzPerMinute, "Frequency drift, Hz per minute");
     std::string decoders = "both";
     app.add_option("--decoder", decoders, "Decoders to measure, side by side")
         ->check(CLI::IsMember({"standard", "deep", "both"}))
@@ -60,14 +62,14 @@ int main(int argc, char** argv)
     CLI11_PARSE(app, argc, argv);
 
     if (fading == "moderate") {
-        options.fading = miv::Fading::moderate();
+        options.impairments.fading = miv::Fading::moderate();
     } else if (fading == "disturbed") {
-        options.fading = miv::Fading::disturbed();
+        options.impairments.fading = miv::Fading::disturbed();
     } else if (!fading.empty()) {
         char comma = 0;
         std::istringstream in(fading);
-        if (!(in >> options.fading.spreadHz >> comma >> options.fading.pathDelayMs) || comma != ',' ||
-            options.fading.spreadHz <= 0 || options.fading.pathDelayMs < 0) {
+        if (!(in >> options.impairments.fading.spreadHz >> comma >> options.impairments.fading.pathDelayMs) || comma != ',' ||
+            options.impairments.fading.spreadHz <= 0 || options.impairments.fading.pathDelayMs < 0) {
             std::cerr << "miv_sweep: --fading takes moderate, disturbed or SPREAD_HZ,DELAY_MS\n";
             return 2;
         }

@@ -96,6 +96,33 @@ INSTANTIATE_TEST_SUITE_P(
         LoopCase{"eme_wide", {1, 1, 0, 1, 1}, {0, 1, 0}, 1234.5, -18, "rr", "RR"}),
     [](const auto& param) { return param.param.name; });
 
+// The deep path follows timing and frequency through a message: a receiving sound card
+// whose clock is 1000 ppm fast (a 16-baud symbol is then 3 samples short by the end of
+// this message) and a moonbounce path whose Doppler shift drifts by 6 Hz a minute.
+TEST(LoopbackDrift, TheDeepPathFollowsAClockErrorAndADopplerDrift)
+{
+    const std::string text = "a long message from a station whose clock is not the one of its receiver";
+    ChannelSettings clock;
+    clock.snrDb = -8;
+    clock.frequencyOffsetHz = 37;
+    clock.clockPpm = 1000;
+    const Decoded fast =
+        decodeSamples(simulateChannel(renderTransmission({}, text).samples, clock).samples, {.decoder = Decoder::Deep});
+    ASSERT_EQ(fast.reports.size(), 1u) << fast.window;
+    EXPECT_EQ(fast.reports[0].receivedText, text);
+
+    ModemMode eme;
+    eme.eme = true;
+    ChannelSettings moon;
+    moon.snrDb = -20;
+    moon.frequencyOffsetHz = -250;
+    moon.driftHzPerMinute = 6;
+    const Decoded slow = decodeSamples(simulateChannel(renderTransmission(eme, "RRR TNX 73").samples, moon).samples,
+                                       {.eme = true, .decoder = Decoder::Deep});
+    ASSERT_EQ(slow.reports.size(), 1u) << slow.window;
+    EXPECT_EQ(slow.reports[0].receivedText, "RRR TNX 73");
+}
+
 // A transmission whose end marker never arrives is never shown as ended: the receiver
 // gives it up with " <CANCEL>" when the recording has run out.
 TEST(LoopbackEnd, AMessageCutOffBeforeItsEndMarkerNeverShowsStop)

@@ -326,10 +326,14 @@ void DeepDecoder::measure(const SampleHistory& history, int symbol, int tone, fl
 
 bool DeepDecoder::endMarkerAt(int m) const
 {
+    // A symbol counts at most as much against the marker as a certain one counts for it:
+    // a strong signal whose marker symbol is lost in a fade or smeared by a second path
+    // would otherwise outweigh all the others.
+    const float certain = std::log(16.0f);
     float score = 0;
     for (int i = 0; i < kEndMarkerSeen; ++i) {
         const Symbol& s = symbolAt(m + i);
-        score += s.likelihood[ReceiverSequence[static_cast<std::size_t>(i)]] - logMeanExp(s.likelihood);
+        score += std::max(s.likelihood[ReceiverSequence[static_cast<std::size_t>(i)]] - logMeanExp(s.likelihood), -certain);
     }
     return score >= kEndThreshold;
 }
