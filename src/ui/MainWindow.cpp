@@ -20,9 +20,11 @@
 #include "ui/AboutDialog.h"
 #include "ui/EmailDialog.h"
 #include "ui/EmailNotificationDialog.h"
+#include "ui/FrequencyScale.h"
 #include "ui/NeedleGauge.h"
 #include "ui/OperatorDialog.h"
 #include "ui/OptionPair.h"
+#include "ui/RigDialog.h"
 #include "ui/SoundCardDialog.h"
 #include "ui/TextView.h"
 #include "ui/WaterfallView.h"
@@ -161,8 +163,14 @@ QWidget* MainWindow::buildDisplays()
     waterfallView_->setObjectName("waterfall");
     waterfallView_->setMinimumHeight(110);
     grid->addWidget(waterfallView_, 0, 0, 1, kGaugeCount);
+    frequencyScale_ = new FrequencyScale(panel);
+    frequencyScale_->setObjectName("frequencyScale");
+    grid->addWidget(frequencyScale_, 1, 0, 1, kGaugeCount);
     cursorReadout_ = caption("cursorReadout", panel);
-    grid->addWidget(cursorReadout_, 1, 0, 1, 3);
+    grid->addWidget(cursorReadout_, 2, 0, 1, 3);
+    radioFrequency_ = caption("radioFrequency", panel);
+    radioFrequency_->setToolTip("The radio frequency under the pointer: the dial plus the audio frequency");
+    grid->addWidget(radioFrequency_, 2, 3, 1, 2);
 
     int column = 0;
     for (const GaugePlace& place : kGaugePlaces) {
@@ -176,8 +184,8 @@ QWidget* MainWindow::buildDisplays()
         text->setFont(small);
         text->setAlignment(Qt::AlignCenter);
         gaugeCaptions_[slot(place.gauge)] = text;
-        grid->addWidget(gauge, 2, column);
-        grid->addWidget(text, 3, column);
+        grid->addWidget(gauge, 3, column);
+        grid->addWidget(text, 4, column);
         ++column;
     }
     return panel;
@@ -273,6 +281,13 @@ QWidget* MainWindow::buildClock()
         if (position == 1)
             row->addSpacing(6);
     }
+    row->addSpacing(8);
+    dialFrequency_ = new QLineEdit(picture);
+    dialFrequency_->setObjectName("dialFrequency");
+    dialFrequency_->setPlaceholderText("dial MHz");
+    dialFrequency_->setMaximumWidth(130);
+    connect(dialFrequency_, &QLineEdit::editingFinished, this, &MainWindow::dialTyped);
+    row->addWidget(dialFrequency_);
     row->addStretch();
     return picture;
 }
@@ -370,6 +385,10 @@ void MainWindow::buildMenus()
         portEntries_[static_cast<std::size_t>(index)] = entry;
     }
 
+    QAction* pttMenu = bar->addAction("&PTT");
+    pttMenu->setObjectName("pttMenu");
+    connect(pttMenu, &QAction::triggered, this, &MainWindow::showRigDialog);
+
     QAction* soundCardMenu = bar->addAction("&SoundCard");
     soundCardMenu->setObjectName("soundCardMenu");
     connect(soundCardMenu, &QAction::triggered, this, &MainWindow::showSoundCardDialog);
@@ -409,15 +428,19 @@ void MainWindow::timerChanged(StationTimer timer, bool running, int intervalMs)
         qtimer->start();
     else
         qtimer->stop();
-    if (timer == StationTimer::CursorReadout && !running)
+    if (timer == StationTimer::CursorReadout && !running) {
         cursorReadout_->clear();
+        radioFrequency_->clear();
+    }
 }
 
 void MainWindow::updateCursorReadout()
 {
     const QPoint at = waterfallView_->mapFromGlobal(QCursor::pos());
-    cursorReadout_->setText(QString::fromStdString(
-        station_->cursorReadout(at.x(), at.y(), waterfallView_->width(), waterfallView_->height())));
+    const int width = waterfallView_->width();
+    const int height = waterfallView_->height();
+    cursorReadout_->setText(QString::fromStdString(station_->cursorReadout(at.x(), at.y(), width, height)));
+    radioFrequency_->setText(QString::fromStdString(station_->cursorRadioFrequency(at.x(), at.y(), width, height)));
 }
 
 void MainWindow::gaugesChanged(GaugeSet changed)
@@ -461,6 +484,8 @@ void MainWindow::showMode()
     bandwidthFrame_->setVisible(!mode.eme);
     waterfallView_->setVisible(!mode.eme && switches.waterfallOn());
     cursorReadout_->setVisible(!mode.eme && switches.waterfallOn());
+    frequencyScale_->setVisible(!mode.eme && switches.waterfallOn());
+    radioFrequency_->setVisible(!mode.eme && switches.waterfallOn());
     showMacros();
 }
 
@@ -489,6 +514,30 @@ void MainWindow::transmitStateChanged()
     showMacros();
     if (soundCardDialog_)
         soundCardDialog_->showSaveEnabled();
+    if (rigDialog_)
+        rigDialog_->showSaveEnabled();
+}
+
+void MainWindow::showDial()
+{
+    const std::optional<double> dial = station_->dialFrequencyHz();
+    dialFrequency_->setText(dial ? QString::fromStdString(formatMegahertz(*dial)) : QString());
+    // CAT reads the dial; without it the operator types it.
+    dialFrequency_->setReadOnly(station_->dialFromCat());
+    dialFrequency_->setToolTip(station_->dialFromCat() ? "The dial frequency, read from the rig"
+                                                       : "The dial frequency in MHz, as the radio shows it");
+}
+
+void MainWindow::dialTyped()
+{
+    if (station_->dialFromCat())
+        return;
+    const std::string typed = dialFrequency_->text().trimmed().toStdString();
+    if (typed.empty())
+        station_->typeDialFrequency(std::nullopt);
+    else if (const std::optional<double> hz = parseMegahertz(typed))
+        station_->typeDialFrequency(hz);
+    showDial();  // a typing mistake gives way to the dial as it was
 }
 
 void MainWindow::showClock()
@@ -559,6 +608,13 @@ void MainWindow::showSoundCardDialog()
     if (!soundCardDialog_)
         soundCardDialog_ = new SoundCardDialog(*station_, messages_, this);
     raiseDialog(soundCardDialog_);
+}
+
+void MainWindow::showRigDialog()
+{
+    if (!rigDialog_)
+        rigDialog_ = new RigDialog(*station_, messages_, this);
+    raiseDialog(rigDialog_);
 }
 
 void MainWindow::destinationChanged()

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <csignal>
 #include <cstdio>
 
 #include "platform/Clock.h"
@@ -12,11 +13,14 @@
 #include "platform/audio/ReopeningAudio.h"
 #include "platform/cpu/ProcStatProcessorTimes.h"
 #include "platform/mail/CurlMailTransport.h"
+#include "platform/rig/HamlibConnection.h"
+#include "platform/rig/HamlibRig.h"
 #include "platform/serial/QtSerialPort.h"
 #include "platform/settings/FileSettingsStore.h"
 #include "station/ProgramInfo.h"
 #include "ui/MainWindow.h"
 #include "ui/QtOperatorMessages.h"
+#include "ui/ShutdownSignals.h"
 
 int main(int argc, char** argv)
 {
@@ -74,8 +78,20 @@ int main(int argc, char** argv)
 
     miv::QtSerialPort serial;
     miv::CurlMailTransport mail;
+    // A rigctld that goes away must fail its next command, not end the program while
+    // the rig may be keyed.
+    std::signal(SIGPIPE, SIG_IGN);
+    miv::HamlibRig rig;
 
     miv::MainWindow window({clock, messages, settings, audio, processorTimes, alarm, serial,
-                            miv::assignComPorts(miv::QtSerialPort::listDevices()), mail});
+                            miv::assignComPorts(miv::QtSerialPort::listDevices()), mail, rig,
+                            miv::HamlibConnection::catalogue()});
+    // Ctrl-C, a shutdown or a closed terminal end the program as closing its window does:
+    // unkeyed first, settings saved.
+    miv::ShutdownSignals shutdown;
+    QObject::connect(&shutdown, &miv::ShutdownSignals::received, &app, [&window] {
+        window.close();
+        QApplication::quit();
+    });
     return QApplication::exec();
 }
