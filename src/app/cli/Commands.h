@@ -11,5 +11,6 @@ namespace miv::cli {
 void addTxCommand(CLI::App& app, ExitCode& exitCode);
 void addRxCommand(CLI::App& app, ExitCode& exitCode);
 void addChannelCommand(CLI::App& app, ExitCode& exitCode);
+void addKeyCommand(CLI::App& app, ExitCode& exitCode);
 
 }  // namespace miv::cli
