@@ -70,38 +70,6 @@ TEST(RigControl, KeysByTheChosenMethodAndUnkeysEveryWay)
     EXPECT_FALSE(r.rig.keyed || r.rig.address);
 }
 
-// The dial follows CAT's readings; a rig that stops answering is lost at every failed
-// reading but told once, until it answers again. Without CAT the typed dial counts.
-TEST(RigControl, TheDialComesFromCatOrFromTheOperator)
-{
-    Radio r;
-    r.control.typeDial(7'040'000.0);
-    EXPECT_EQ(r.control.rfFrequencyHz(1500), 7'041'500.0);
-    r.control.apply(r.with(PttMethod::Rigctld));
-    EXPECT_FALSE(r.control.dialHz());  // CAT's, not read yet
-
-    EXPECT_FALSE(r.control.poll().dialChanged);  // asks
-    const RigControl::Poll read = r.control.poll();
-    EXPECT_TRUE(read.dialChanged && !read.lost);
-    EXPECT_EQ(r.control.rfFrequencyHz(1000), 14'075'000.0);
-    EXPECT_FALSE(r.control.poll().dialChanged);  // the same dial
-
-    r.rig.answering = false;
-    const RigControl::Poll lost = r.control.poll();
-    EXPECT_TRUE(lost.lost && lost.dialChanged);
-    EXPECT_EQ(lost.tell, "rigctld at localhost:4532 not available: Communication timed out");
-    EXPECT_FALSE(r.control.dialHz());
-    const RigControl::Poll again = r.control.poll();
-    EXPECT_TRUE(again.lost && !again.tell);
-    r.rig.answering = true;
-    r.control.poll();
-    r.rig.answering = false;
-    EXPECT_TRUE(r.control.poll().tell);
-
-    r.control.apply(r.with(PttMethod::Serial));
-    EXPECT_EQ(r.control.dialHz(), 7'040'000.0);
-}
-
 TEST(RigControl, WatchdogLimitsAndMegahertz)
 {
     RigSettings settings;

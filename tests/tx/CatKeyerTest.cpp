@@ -16,26 +16,6 @@ struct Cat {
     CatKeyer keyer{rig, messages};
 };
 
-TEST(CatKeyer, KeysAndUnkeysThroughTheRigOnlyWhenKeyed)
-{
-    Cat c;
-    c.keyer.UnkeyTransmitter();  // nothing keyed: the rig hears nothing
-    EXPECT_TRUE(c.rig.log == std::vector<std::string>{"connect"});
-    ASSERT_TRUE(c.keyer.KeyTransmitter());
-    EXPECT_TRUE(c.rig.keyed && c.keyer.keyed());
-    c.keyer.UnkeyTransmitter();
-    c.keyer.UnkeyTransmitter();
-    EXPECT_FALSE(c.rig.keyed);
-    EXPECT_EQ(c.rig.log, (std::vector<std::string>{"connect", "ptt on", "ptt off"}));
-    EXPECT_FALSE(c.keyer.takeUnkeyFailure());
-    EXPECT_TRUE(c.messages.shown.empty());
-    {
-        CatKeyer closing(c.rig, c.messages);
-        ASSERT_TRUE(closing.KeyTransmitter());
-    }  // the program ends while keyed
-    EXPECT_FALSE(c.rig.keyed);
-}
-
 // A silent rig asks what an unusable COM port asks, with Hamlib's reason.
 TEST(CatKeyer, ARigThatDoesNotAnswerAsksAbortRetryOrIgnore)
 {
