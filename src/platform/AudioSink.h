@@ -18,6 +18,10 @@ public:
     virtual bool slotDone(int slot) const = 0;
     // Drops whatever is still queued.
     virtual void close() = 0;
+    // True once an opened device has stopped playing (it went away); its slots may still
+    // come done, at the device's pace, but nothing is heard. Only a new `open` can bring
+    // it back.
+    virtual bool failed() const { return false; }
 };
 
 }  // namespace miv

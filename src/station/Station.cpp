@@ -1,5 +1,8 @@
 #include "station/Station.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "station/Alarm.h"
 #include "station/CursorReadout.h"
 #include "station/ProgramInfo.h"
@@ -19,6 +22,13 @@ constexpr int kGaugeRefreshMs = 200;  // metric and errors, frame and final acqu
 constexpr int kCpuRefreshMs = 1000;
 const std::string kInputMissing = "Device input not avaiable";
 const std::string kOutputMissing = "Device output not avaiable";
+const std::string kPortError = "Port Error";
+const std::string kWatchdogTitle = "Transmit Watchdog";
+constexpr int kMillisecondsPerMinute = 60'000;
+// After the watchdog's STOP, the rest of the text and the end marker get a fifth of the
+// limit (at least a minute) to go out before the transmission is cut.
+constexpr int kWatchdogGraceDivisor = 5;
+constexpr int kShortestWatchdogGraceMs = kMillisecondsPerMinute;
 
 }  // namespace
 
@@ -47,10 +57,13 @@ Station::Station(StationViews views, StationPlatform platform)
                     [this](const EmailAccount& a) { return settings_.writeEmailAccount(a); }),
       soundCardSection_([this] { return settings_.readSoundCards(); },
                         [this](const SoundCards& c) { return settings_.writeSoundCards(c); }),
+      rigSection_([this] { return settings_.readRigSettings(); },
+                  [this](const RigSettings& r) { return settings_.writeRigSettings(r); }),
       keyer_(platform.serial, platform.messages, platform.comPorts),
+      rig_(platform.rig, keyer_, platform.messages, std::move(platform.rigModels)),
       output_([this] { return audio_.makeSink(playbackPosition()); }),
       input_([this] { return audio_.makeSource(capturePosition()); }),
-      transmitter_(switches_, send_, receive_, clock_, output_, deviceMessages_, keyer_, *this),
+      transmitter_(switches_, send_, receive_, clock_, output_, deviceMessages_, rig_, *this),
       receiver_(switches_, receive_, clock_, deviceMessages_, input_, *this),
       mailer_(platform.mail),
       logSection_([this] { return settings_.readLogSettings(); },
@@ -77,6 +90,11 @@ void Station::startUp()
     const std::string unreadable = settings_.lastReadError();
     saved.applyTo(switches_);
     keyer_.menu().check(saved.pttCom.value_or(0));
+    rig_.typeDial(settings_.readDialFrequency());
+    rig_.apply(rigSection_.value());
+    setTimer(StationTimer::DialPoll, rig_.usesCat(), RigControl::kDialPollMs);
+    if (observer_)
+        observer_->dialChanged();
     updateCursorReadout();
     clock_.update();
     if (observer_)
@@ -189,6 +207,12 @@ void Station::timerFired(StationTimer timer)
         if (observer_)
             observer_->closeMailNotification();
         break;
+    case StationTimer::DialPoll:
+        pollDial();
+        break;
+    case StationTimer::Watchdog:
+        watchdogFired();
+        break;
     }
 }
 
@@ -200,6 +224,81 @@ void Station::pressTransmitButton()
         logbook_.sent(destination_, cp1252ToUtf8(send_.text()));
     if (output_.isOpen())
         deviceMessages_.forget(kOutputMissing);
+    if (wasReceiving && transmitter_.transmitting())
+        startWatchdog();
+}
+
+void Station::pollDial()
+{
+    const RigControl::Poll poll = rig_.poll();
+    // A rig that no longer answers may not follow the transmission either: stop sending
+    // (unkeying first) before telling the operator.
+    if (poll.lost && rig_.catKeyed())
+        transmitter_.cutTransmission();
+    if (poll.tell)
+        messages_.critical(kPortError, *poll.tell);
+    if (poll.dialChanged && observer_)
+        observer_->dialChanged();
+}
+
+void Station::startWatchdog()
+{
+    watchdogStopped_ = false;
+    watchdogReason_.reset();
+    const int minutes = watchdogMinutes(rig_.settings(), switches_.mode());
+    setTimer(StationTimer::Watchdog, false, 0);
+    if (minutes > 0)
+        setTimer(StationTimer::Watchdog, true, minutes * kMillisecondsPerMinute);
+}
+
+void Station::watchdogFired()
+{
+    if (!transmitter_.transmitting()) {
+        setTimer(StationTimer::Watchdog, false, 0);
+        return;
+    }
+    if (watchdogStopped_) {
+        transmitter_.cutTransmission();
+        return;
+    }
+    const int limitMs = timerInterval(StationTimer::Watchdog);
+    watchdogStopped_ = true;
+    watchdogReason_ = "The transmission was ended after " + std::to_string(limitMs / kMillisecondsPerMinute) +
+                      " minutes, the limit set in the PTT window.";
+    if (transmitter_.state() == TxState::Transmitting)
+        transmitter_.pressTransmitButton();  // as STOP: the text and the end marker go out
+    setTimer(StationTimer::Watchdog, true, std::max(limitMs / kWatchdogGraceDivisor, kShortestWatchdogGraceMs));
+}
+
+void Station::tellAfterTransmission()
+{
+    setTimer(StationTimer::Watchdog, false, 0);
+    if (const std::optional<std::string> failure = rig_.takeUnkeyFailure())
+        messages_.critical(kPortError, *failure);
+    if (watchdogReason_)
+        messages_.critical(kWatchdogTitle, *std::exchange(watchdogReason_, std::nullopt));
+}
+
+SettingsSave Station::saveRigSettings(const RigSettings& settings)
+{
+    if (!rigSaveEnabled())
+        return {};
+    const SettingsSave saved = rigSection_.save(settings);
+    rig_.apply(settings);
+    setTimer(StationTimer::DialPoll, rig_.usesCat(), RigControl::kDialPollMs);
+    if (observer_)
+        observer_->dialChanged();
+    return saved;
+}
+
+void Station::typeDialFrequency(std::optional<double> hz)
+{
+    rig_.typeDial(hz);
+    const SettingsSave saved = settings_.writeDialFrequency(hz);
+    if (!saved)
+        messages_.critical(kProgramTitle, saved.error);
+    if (observer_)
+        observer_->dialChanged();
 }
 
 void Station::clickMacro(Macro macro)
@@ -221,6 +320,13 @@ void Station::clearScreen()
 std::string Station::cursorReadout(int x, int y, int width, int height) const
 {
     return miv::cursorReadout(x, y, width, height, switches_.mode().bw2250);
+}
+
+std::string Station::cursorRadioFrequency(int x, int y, int width, int height) const
+{
+    const std::optional<double> audioHz = cursorAudioFrequency(x, y, width, height);
+    const std::optional<double> radioHz = audioHz ? rig_.rfFrequencyHz(*audioHz) : std::nullopt;
+    return radioHz ? formatMegahertz(*radioHz) : std::string();
 }
 
 void Station::updateCursorReadout()
@@ -301,6 +407,7 @@ void Station::startReception()
 {
     // A transmission has ended: what it said is all in the send window now.
     logbook_.sent(destination_, cp1252ToUtf8(send_.text()));
+    tellAfterTransmission();
     openCapture();
     receiver_.StartReception();
 }

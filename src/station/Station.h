@@ -2,7 +2,9 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "config/Settings.h"
 #include "mail/MailDispatcher.h"
@@ -14,6 +16,7 @@
 #include "platform/MailTransport.h"
 #include "platform/OperatorMessages.h"
 #include "platform/ProcessorTimes.h"
+#include "platform/Rig.h"
 #include "platform/SerialPort.h"
 #include "platform/SettingsStore.h"
 #include "platform/TextWindow.h"
@@ -24,6 +27,7 @@
 #include "station/Logbook.h"
 #include "station/Macros.h"
 #include "station/OnceMessages.h"
+#include "station/RigControl.h"
 #include "station/StatusGauges.h"
 #include "station/UtcClock.h"
 #include "station/Waterfall.h"
@@ -43,6 +47,8 @@ struct StationPlatform {
     SerialPort& serial;
     ComAssignment comPorts;  // the device behind each of COM1..COM16
     MailTransport& mail;
+    Rig& rig;                         // CAT, when the operator chooses it
+    std::vector<RigModel> rigModels;  // Hamlib's catalogue, for the PTT dialog
     // The log file, the network and the date; a station built without them (the command
     // line's) keeps its log in memory and sends nothing.
     const LogPlatform* log = nullptr;
@@ -72,8 +78,10 @@ enum class StationTimer {
     CpuRefresh,
     Alarm,             // sounds the alarm once after an acquisition
     MailNotification,  // closes the notification of a mailed report
+    DialPoll,          // reads the dial over CAT
+    Watchdog,          // ends a transmission that runs too long
 };
-inline constexpr int kStationTimers = static_cast<int>(StationTimer::MailNotification) + 1;
+inline constexpr int kStationTimers = static_cast<int>(StationTimer::Watchdog) + 1;
 
 // What the window follows. Every call has a no-op default.
 class StationObserver {
@@ -98,6 +106,8 @@ public:
     virtual void closeMailNotification() {}
     // A message ended: its SNR estimate may have changed.
     virtual void signalToNoiseChanged() {}
+    // The dial frequency, or how it is known (CAT or typed), changed.
+    virtual void dialChanged() {}
 };
 
 // The whole station behind the window: the mode switches with their guard, the
@@ -161,11 +171,32 @@ public:
     void choosePort(int index) { keyer_.menu().check(index); }
     const ComPortMenu& portMenu() const { return keyer_.menu(); }
 
+    // The PTT method, CAT's address and the watchdog, as the PTT dialog edits them.
+    LiveSection<RigSettings>& rigSection() { return rigSection_; }
+    const std::vector<RigModel>& rigModels() const { return rig_.catalogue(); }
+    // Saved and put to use only while receiving, like the sound cards.
+    bool rigSaveEnabled() const { return !transmitter_.transmitting(); }
+    SettingsSave saveRigSettings(const RigSettings& settings);
+
+    // The dial frequency in Hz: CAT's last reading, or what the operator typed when
+    // there is no CAT; nothing when unknown.
+    std::optional<double> dialFrequencyHz() const { return rig_.dialHz(); }
+    // The radio frequency of a signal at `audioOffsetHz` in the receiver's audio (a
+    // received station, a spot, a log entry); nothing while the dial is unknown.
+    std::optional<double> rfFrequencyHz(double audioOffsetHz) const { return rig_.rfFrequencyHz(audioOffsetHz); }
+    bool dialFromCat() const { return rig_.usesCat(); }
+    // The operator's dial for a radio without CAT (nothing clears it); kept in the
+    // settings. Ignored while CAT reads the dial.
+    void typeDialFrequency(std::optional<double> hz);
+
     const UtcClock& clock() const { return clock_; }
     const StatusGauges& gauges() const { return gauges_; }
     // The cursor readout for the pointer at (x, y) over a waterfall of width x height
     // pixels.
     std::string cursorReadout(int x, int y, int width, int height) const;
+    // The radio frequency under the pointer, shown beside the readout; empty while the
+    // dial is unknown or the pointer is off the picture.
+    std::string cursorRadioFrequency(int x, int y, int width, int height) const;
 
     // The dialogs as the live store of their sections.
     LiveSection<OperatorDetails>& operatorSection() { return operatorSection_; }
@@ -206,6 +237,10 @@ private:
     // system's default.
     std::string transmitDevice();
     void showMailOutcomes();
+    void pollDial();
+    void startWatchdog();
+    void watchdogFired();
+    void tellAfterTransmission();
 
     // ModeGuard and ModeListener.
     bool transmitting() const override { return transmitter_.transmitting(); }
@@ -257,7 +292,9 @@ private:
     LiveSection<OperatorDetails> operatorSection_;
     LiveSection<EmailAccount> emailSection_;
     LiveSection<SoundCards> soundCardSection_;
+    LiveSection<RigSettings> rigSection_;
     PttKeyer keyer_;
+    RigControl rig_;
     ReopeningSink output_;
     ReopeningSource input_;
     Transmitter transmitter_;
@@ -271,6 +308,8 @@ private:
     StationObserver* observer_ = nullptr;
     std::array<TimerState, kStationTimers> timers_{};
     std::string destination_ = "NONAME";
+    bool watchdogStopped_ = false;               // the watchdog asked for the end; it cuts next time
+    std::optional<std::string> watchdogReason_;  // told once the radio is unkeyed
 };
 
 }  // namespace miv

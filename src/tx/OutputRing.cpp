@@ -7,10 +7,8 @@ bool OutputRing::OpenAudioOutput()
     if (open_)
         sink_.close();
     open_ = sink_.open(kSlots);
-    if (!open_) {
-        messages_.critical("SoundCard Error", "Device output not avaiable");
+    if (!open_)
         return false;
-    }
     const AudioBlock silence{};
     for (int slot = 0; slot < kSlots; ++slot)
         sink_.queue(slot, silence);

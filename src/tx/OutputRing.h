@@ -2,7 +2,6 @@
 
 #include "platform/AudioBlock.h"
 #include "platform/AudioSink.h"
-#include "platform/OperatorMessages.h"
 
 namespace miv {
 
@@ -13,10 +12,10 @@ class OutputRing {
 public:
     static constexpr int kSlots = 10;
 
-    OutputRing(AudioSink& sink, OperatorMessages& messages) : sink_(sink), messages_(messages) {}
+    explicit OutputRing(AudioSink& sink) : sink_(sink) {}
 
     // OpenAudioOutput: opens the device and queues ten silent blocks (the lead-in).
-    // Shows "Device output not avaiable" and returns false when it cannot open.
+    // False when it cannot open; the caller unkeys, then says so.
     bool OpenAudioOutput();
     // WriteBlock(block, True): the next block goes to slot 0.
     void resetIndex() { ringIndex_ = 0; }
@@ -28,10 +27,11 @@ public:
 
     // The device opened and is not yet closed.
     bool isOpen() const { return open_; }
+    // The device went away while open.
+    bool failed() const { return open_ && sink_.failed(); }
 
 private:
     AudioSink& sink_;
-    OperatorMessages& messages_;
     bool open_ = false;
     int ringIndex_ = 0;
 };

@@ -18,6 +18,9 @@ int sixBitTypable(int character)
     return character;
 }
 
+const std::string kSoundCardError = "SoundCard Error";
+const std::string kOutputMissing = "Device output not avaiable";
+
 }  // namespace
 
 Transmitter::Transmitter(const ModeSwitches& switches, TextWindow& sendWindow, TextWindow& receiveWindow,
@@ -26,9 +29,10 @@ Transmitter::Transmitter(const ModeSwitches& switches, TextWindow& sendWindow, T
     : switches_(switches),
       sendWindow_(sendWindow),
       receiveWindow_(receiveWindow),
+      messages_(messages),
       keyer_(keyer),
       hooks_(hooks),
-      output_(sink, messages),
+      output_(sink),
       generator_(switches, sendWindow, receiveWindow, clock),
       synthesizer_(switches, generator_, output_)
 {
@@ -74,7 +78,12 @@ void Transmitter::StartTransmission()
     hooks_.resetStatusDisplays();
     hooks_.closeCapture();
     hooks_.reevaluateMacroButtons();
-    output_.OpenAudioOutput();
+    if (!output_.OpenAudioOutput()) {
+        // Nothing can be heard: the radio must not stand keyed while the operator reads
+        // why, nor until the STOP that ends this transmission.
+        keyer_.UnkeyTransmitter();
+        messages_.critical(kSoundCardError, kOutputMissing);
+    }
     hooks_.setTransmitLed(true);
     synthesizer_.BuildToneTable();
     output_.resetIndex();
@@ -87,6 +96,11 @@ void Transmitter::tick()
 {
     if (timer_ == TxTimer::None)
         return;
+    if (output_.failed()) {
+        cutTransmission();
+        messages_.critical(kSoundCardError, kOutputMissing);
+        return;
+    }
     if (!output_.isOpen()) {
         // No device: no block can go out, so nothing is left to send and a stop or a
         // cancel ends the transmission at once.
@@ -141,6 +155,15 @@ void Transmitter::setTimer(TxTimer timer)
 void Transmitter::abortTransmission()
 {
     cancelRequested_ = true;
+}
+
+void Transmitter::cutTransmission()
+{
+    if (!transmitting())
+        return;
+    keyer_.UnkeyTransmitter();
+    cancelRequested_ = true;
+    EndTransmission();
 }
 
 bool Transmitter::sendWindowKeyDown(SendWindowKey key)

@@ -52,6 +52,10 @@ public:
     // the end marker. A YES from a dialog left open after the end is forgotten when the
     // next transmission starts.
     void abortTransmission();
+    // Ends the transmission at once, unkeying before anything else, with " <CANCEL>": for
+    // a radio that no longer follows the transmission (its sound device or its CAT
+    // connection is gone).
+    void cutTransmission();
 
     // The send window's key-down: false when the key is to be discarded.
     bool sendWindowKeyDown(SendWindowKey key);
@@ -89,6 +93,7 @@ private:
     const ModeSwitches& switches_;
     TextWindow& sendWindow_;
     TextWindow& receiveWindow_;
+    OperatorMessages& messages_;
     TransmitKeyer& keyer_;
     TransmitterHooks& hooks_;
 

@@ -23,9 +23,11 @@
 #include "ui/EmailNotificationDialog.h"
 #include "ui/LogQsoDialog.h"
 #include "ui/LogSettingsDialog.h"
+#include "ui/FrequencyScale.h"
 #include "ui/NeedleGauge.h"
 #include "ui/OperatorDialog.h"
 #include "ui/OptionPair.h"
+#include "ui/RigDialog.h"
 #include "ui/SoundCardDialog.h"
 #include "ui/TextView.h"
 #include "ui/WaterfallView.h"
@@ -164,8 +166,14 @@ QWidget* MainWindow::buildDisplays()
     waterfallView_->setObjectName("waterfall");
     waterfallView_->setMinimumHeight(110);
     grid->addWidget(waterfallView_, 0, 0, 1, kGaugeCount);
+    frequencyScale_ = new FrequencyScale(panel);
+    frequencyScale_->setObjectName("frequencyScale");
+    grid->addWidget(frequencyScale_, 1, 0, 1, kGaugeCount);
     cursorReadout_ = caption("cursorReadout", panel);
-    grid->addWidget(cursorReadout_, 1, 0, 1, 3);
+    grid->addWidget(cursorReadout_, 2, 0, 1, 3);
+    radioFrequency_ = caption("radioFrequency", panel);
+    radioFrequency_->setToolTip("The radio frequency under the pointer: the dial plus the audio frequency");
+    grid->addWidget(radioFrequency_, 2, 3, 1, 2);
 
     int column = 0;
     for (const GaugePlace& place : kGaugePlaces) {
@@ -179,8 +187,8 @@ QWidget* MainWindow::buildDisplays()
         text->setFont(small);
         text->setAlignment(Qt::AlignCenter);
         gaugeCaptions_[slot(place.gauge)] = text;
-        grid->addWidget(gauge, 2, column);
-        grid->addWidget(text, 3, column);
+        grid->addWidget(gauge, 3, column);
+        grid->addWidget(text, 4, column);
         ++column;
     }
     return panel;
@@ -276,6 +284,13 @@ QWidget* MainWindow::buildClock()
         if (position == 1)
             row->addSpacing(6);
     }
+    row->addSpacing(8);
+    dialFrequency_ = new QLineEdit(picture);
+    dialFrequency_->setObjectName("dialFrequency");
+    dialFrequency_->setPlaceholderText("dial MHz");
+    dialFrequency_->setMaximumWidth(130);
+    connect(dialFrequency_, &QLineEdit::editingFinished, this, &MainWindow::dialTyped);
+    row->addWidget(dialFrequency_);
     row->addStretch();
     return picture;
 }
@@ -386,6 +401,10 @@ void MainWindow::buildMenus()
         portEntries_[static_cast<std::size_t>(index)] = entry;
     }
 
+    QAction* pttMenu = bar->addAction("&PTT");
+    pttMenu->setObjectName("pttMenu");
+    connect(pttMenu, &QAction::triggered, this, &MainWindow::showRigDialog);
+
     // The deep decoder copies weaker signals; the standard one is kept for comparison.
     QMenu* decoderMenu = bar->addMenu("&Decoder");
     decoderMenu->setObjectName("decoderMenu");
@@ -437,15 +456,19 @@ void MainWindow::timerChanged(StationTimer timer, bool running, int intervalMs)
         qtimer->start();
     else
         qtimer->stop();
-    if (timer == StationTimer::CursorReadout && !running)
+    if (timer == StationTimer::CursorReadout && !running) {
         cursorReadout_->clear();
+        radioFrequency_->clear();
+    }
 }
 
 void MainWindow::updateCursorReadout()
 {
     const QPoint at = waterfallView_->mapFromGlobal(QCursor::pos());
-    cursorReadout_->setText(QString::fromStdString(
-        station_->cursorReadout(at.x(), at.y(), waterfallView_->width(), waterfallView_->height())));
+    const int width = waterfallView_->width();
+    const int height = waterfallView_->height();
+    cursorReadout_->setText(QString::fromStdString(station_->cursorReadout(at.x(), at.y(), width, height)));
+    radioFrequency_->setText(QString::fromStdString(station_->cursorRadioFrequency(at.x(), at.y(), width, height)));
 }
 
 void MainWindow::gaugesChanged(GaugeSet changed)
@@ -490,6 +513,8 @@ void MainWindow::showMode()
     bandwidthFrame_->setVisible(!mode.eme);
     waterfallView_->setVisible(!mode.eme && switches.waterfallOn());
     cursorReadout_->setVisible(!mode.eme && switches.waterfallOn());
+    frequencyScale_->setVisible(!mode.eme && switches.waterfallOn());
+    radioFrequency_->setVisible(!mode.eme && switches.waterfallOn());
     showMacros();
 }
 
@@ -518,6 +543,30 @@ void MainWindow::transmitStateChanged()
     showMacros();
     if (soundCardDialog_)
         soundCardDialog_->showSaveEnabled();
+    if (rigDialog_)
+        rigDialog_->showSaveEnabled();
+}
+
+void MainWindow::showDial()
+{
+    const std::optional<double> dial = station_->dialFrequencyHz();
+    dialFrequency_->setText(dial ? QString::fromStdString(formatMegahertz(*dial)) : QString());
+    // CAT reads the dial; without it the operator types it.
+    dialFrequency_->setReadOnly(station_->dialFromCat());
+    dialFrequency_->setToolTip(station_->dialFromCat() ? "The dial frequency, read from the rig"
+                                                       : "The dial frequency in MHz, as the radio shows it");
+}
+
+void MainWindow::dialTyped()
+{
+    if (station_->dialFromCat())
+        return;
+    const std::string typed = dialFrequency_->text().trimmed().toStdString();
+    if (typed.empty())
+        station_->typeDialFrequency(std::nullopt);
+    else if (const std::optional<double> hz = parseMegahertz(typed))
+        station_->typeDialFrequency(hz);
+    showDial();  // a typing mistake gives way to the dial as it was
 }
 
 void MainWindow::showClock()
@@ -610,6 +659,13 @@ void MainWindow::signalToNoiseChanged()
 {
     const auto snr = station_->lastSnrDb();
     signalToNoise_->setText(snr ? QString("SNR %1 dB").arg(*snr, 0, 'f', 0) : QString());
+}
+
+void MainWindow::showRigDialog()
+{
+    if (!rigDialog_)
+        rigDialog_ = new RigDialog(*station_, messages_, this);
+    raiseDialog(rigDialog_);
 }
 
 void MainWindow::destinationChanged()

@@ -26,6 +26,7 @@ class LogSettingsDialog;
 class NeedleGauge;
 class OperatorDialog;
 class OptionPair;
+class RigDialog;
 class SendTextEdit;
 class SoundCardDialog;
 class TextView;
@@ -67,6 +68,9 @@ private:
     void showLogQsoDialog();
     void showLogSettingsDialog();
     void signalToNoiseChanged() override;
+    void showRigDialog();
+    void showDial();
+    void dialTyped();
 
     void bandwidthChanged() override { showMode(); }
     void symbolRateChanged() override { showMode(); }
@@ -89,6 +93,7 @@ private:
     void closeAbortDialog() override;
     void showMailNotification(bool sent) override;
     void closeMailNotification() override;
+    void dialChanged() override { showDial(); }
 
     TextView* receiveView_ = nullptr;
     SendTextEdit* sendView_ = nullptr;
@@ -106,7 +111,10 @@ private:
     OptionPair* waterfall_ = nullptr;
     OptionPair* alarm_ = nullptr;
 
+    QWidget* frequencyScale_ = nullptr;
     QLineEdit* cursorReadout_ = nullptr;
+    QLineEdit* radioFrequency_ = nullptr;  // the dial plus the readout's audio frequency
+    QLineEdit* dialFrequency_ = nullptr;
     std::array<NeedleGauge*, kGaugeCount> gauges_{};
     std::array<QLineEdit*, kGaugeCount> gaugeCaptions_{};
     QPushButton* transmitButton_ = nullptr;
@@ -125,6 +133,7 @@ private:
     QPointer<OperatorDialog> operatorDialog_;
     QPointer<EmailDialog> emailDialog_;
     QPointer<SoundCardDialog> soundCardDialog_;
+    QPointer<RigDialog> rigDialog_;
     QPointer<AbortDialog> abortDialog_;
     QPointer<EmailNotificationDialog> notification_;
     QPointer<LogQsoDialog> logQsoDialog_;

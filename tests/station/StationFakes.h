@@ -11,6 +11,7 @@
 #include "platform/Clock.h"
 #include "platform/OperatorMessages.h"
 #include "platform/ProcessorTimes.h"
+#include "platform/Rig.h"
 #include "platform/SerialPort.h"
 #include "platform/SettingsStore.h"
 #include "platform/audio/BlockAudioSource.h"
@@ -106,10 +107,21 @@ struct FakePlatform {
     RecordingAlarm alarm;
     FakeSerialPort serial;
     test::FakeMailTransport mail;
+    FakeRig rig;
 
     StationPlatform platform()
     {
-        return {clock, messages, settings, audio, processorTimes, alarm, serial, twoSerialPorts(), mail};
+        return {clock,
+                messages,
+                settings,
+                audio,
+                processorTimes,
+                alarm,
+                serial,
+                twoSerialPorts(),
+                mail,
+                rig,
+                {{1, "Hamlib", "Dummy"}, {3073, "Icom", "IC-7300"}}};
     }
 };
 

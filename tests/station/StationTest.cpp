@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "config/Settings.h"
 #include "station/StationFakes.h"
 
@@ -116,7 +118,7 @@ TEST_F(StationTest, AnUnreadableSettingsFileIsTold)
     } unreadable;
     const StationPlatform p = fakes_.platform();
     TestStation t(StationPlatform{p.clock, p.messages, unreadable, p.audio, p.processorTimes, p.alarm, p.serial,
-                                  p.comPorts, p.mail});
+                                  p.comPorts, p.mail, p.rig, p.rigModels});
     ASSERT_EQ(fakes_.messages.shown.size(), 1u);
     EXPECT_EQ(fakes_.messages.shown[0].text, "cannot read MIV.ini");
     EXPECT_EQ(t.observer.operatorDialogs, 0);
@@ -298,6 +300,136 @@ TEST_F(StationTest, AMessageBeingReceivedLocksTheModeUntilPttCancelsIt)
     EXPECT_TRUE(t.received(" <CANCEL>"));
     EXPECT_FALSE(fakes_.audio.output.isOpen());
     EXPECT_TRUE(t.running(T::Receive));
+}
+
+// CAT through a rigctld: keyed around the transmission, the dial read every few seconds
+// and offered as dial + audio offset; a rig lost while keyed cuts the transmission,
+// unkeyed before the operator is told.
+TEST_F(StationTest, CatKeysAroundATransmissionReadsTheDialAndCutsWhenTheRigIsLost)
+{
+    fakes_.settings.save("[Rig]\nPTT=rigctld\nRigctld Host=127.0.0.1\nRigctld Port=4533\n");
+    TestStation& t = start();
+    ASSERT_TRUE(fakes_.rig.address);
+    EXPECT_EQ(fakes_.rig.address->port, 4533);
+    EXPECT_EQ(t.station.timerInterval(T::DialPoll), RigControl::kDialPollMs);
+    t.station.timerFired(T::DialPoll);
+    t.station.timerFired(T::DialPoll);
+    EXPECT_EQ(t.station.rfFrequencyHz(1500), 14'075'500.0);
+    EXPECT_EQ(t.station.cursorRadioFrequency(50, 10, 100, 20), "14.075500 MHz");
+    EXPECT_EQ(t.station.cursorRadioFrequency(101, 10, 100, 20), "");
+
+    ASSERT_TRUE(t.transmit("HI"));
+    EXPECT_EQ(fakes_.rig.log.back(), "ptt off");
+    EXPECT_TRUE(std::count(fakes_.rig.log.begin(), fakes_.rig.log.end(), "ptt on") == 1 && !fakes_.rig.keyed);
+
+    t.send.append(" AGN");
+    t.station.pressTransmitButton();
+    ASSERT_TRUE(fakes_.rig.keyed);
+    fakes_.rig.answering = false;
+    t.station.timerFired(T::DialPoll);
+    EXPECT_EQ(t.station.txState(), TxState::Receiving);
+    EXPECT_TRUE(t.received(" <CANCEL>"));
+    EXPECT_FALSE(t.station.dialFrequencyHz());
+    ASSERT_EQ(fakes_.messages.shown.size(), 2u);
+    EXPECT_EQ(fakes_.messages.shown[0].text,
+              "rigctld at 127.0.0.1:4533 did not confirm PTT off (Communication timed out): check that the radio "
+              "is not transmitting");
+    EXPECT_EQ(fakes_.messages.shown[1].text, "rigctld at 127.0.0.1:4533 not available: Communication timed out");
+    t.station.timerFired(T::DialPoll);
+    EXPECT_EQ(fakes_.messages.shown.size(), 2u);  // told once
+}
+
+// The watchdog ends an over-long transmission as STOP would, cuts it when even that
+// takes too long, and says why once the radio is unkeyed.
+TEST_F(StationTest, TheWatchdogStopsThenCutsAndTellsWhyOnceUnkeyed)
+{
+    fakes_.settings.save("[Rig]\nPTT=rigctld\nWatchdog 16 Baud=2\nWatchdog 1 Baud And EME=0\n");
+    TestStation& t = start();
+    t.send.append("CQ CQ");
+    t.station.pressTransmitButton();
+    EXPECT_EQ(t.station.timerInterval(T::Watchdog), 120'000);
+    t.station.timerFired(T::Watchdog);
+    EXPECT_EQ(t.station.txState(), TxState::EndRequested);
+    EXPECT_EQ(t.station.timerInterval(T::Watchdog), 60'000);  // the grace before the cut
+    EXPECT_TRUE(fakes_.messages.shown.empty() && fakes_.rig.keyed);
+    ASSERT_TRUE(t.transmitToEnd());
+    EXPECT_TRUE(t.received("CQ CQ <STOP>") && !fakes_.rig.keyed && !t.running(T::Watchdog));
+    ASSERT_EQ(fakes_.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes_.messages.shown[0].title, "Transmit Watchdog");
+    EXPECT_EQ(fakes_.messages.shown[0].text,
+              "The transmission was ended after 2 minutes, the limit set in the PTT "
+              "window.");
+
+    t.station.pressTransmitButton();
+    t.station.timerFired(T::Watchdog);
+    t.station.timerFired(T::Watchdog);
+    EXPECT_TRUE(t.received(" <CANCEL>") && !fakes_.rig.keyed && fakes_.messages.shown.size() == 2u);
+
+    t.station.switches().clickSymbolRate();  // 1 baud: switched off
+    t.station.pressTransmitButton();
+    EXPECT_FALSE(t.running(T::Watchdog));
+}
+
+// However the transmission or the program ends, the radio is unkeyed: a sound device
+// that goes away, one that never opens, the window closing, the station destroyed.
+TEST_F(StationTest, EveryEndUnkeysTheRadio)
+{
+    fakes_.settings.save("[Rig]\nPTT=hamlib\nModel=3073\nDevice=/dev/ttyUSB0\n");
+    auto* t = &start();
+    t->send.append("TEST");
+    t->station.pressTransmitButton();
+    for (int n = 0; n < 20; ++n)
+        t->station.timerFired(T::Transmit);
+    fakes_.audio.output.fail();
+    t->station.timerFired(T::Transmit);
+    EXPECT_TRUE(t->station.txState() == TxState::Receiving && !fakes_.rig.keyed);
+
+    fakes_.audio.output.setAvailable(false);
+    t->station.pressTransmitButton();
+    EXPECT_FALSE(fakes_.rig.keyed);  // nothing to send: not keyed while the operator reads why
+    fakes_.audio.output.setAvailable(true);
+    t->station.pressTransmitButton();
+    ASSERT_TRUE(t->transmitToEnd());
+    EXPECT_EQ(fakes_.messages.shown.size(), 1u);  // "Device output not avaiable", once
+
+    t->station.pressTransmitButton();
+    ASSERT_TRUE(fakes_.rig.keyed);
+    t->station.closeDown();
+    EXPECT_FALSE(fakes_.rig.keyed);
+
+    started_.reset();
+    t = &start();
+    t->station.pressTransmitButton();
+    ASSERT_TRUE(fakes_.rig.keyed);
+    started_.reset();
+    EXPECT_FALSE(fakes_.rig.keyed || fakes_.rig.address);
+}
+
+// The PTT choice is put to use only while receiving; the typed dial counts without CAT
+// and survives a restart.
+TEST_F(StationTest, RigSettingsWaitForReceptionAndTheTypedDialIsKept)
+{
+    TestStation& t = start();
+    EXPECT_FALSE(t.running(T::DialPoll));
+    t.station.typeDialFrequency(3'573'000.0);
+    EXPECT_EQ(t.station.rfFrequencyHz(1000), 3'574'000.0);
+    RigSettings cat;
+    cat.method = PttMethod::Rigctld;
+    t.station.pressTransmitButton();
+    t.station.saveRigSettings(cat);  // refused: nothing happens
+    EXPECT_FALSE(fakes_.rig.address);
+    t.station.pressTransmitButton();
+    ASSERT_TRUE(t.transmitToEnd());
+    EXPECT_TRUE(t.station.saveRigSettings(cat));
+    EXPECT_TRUE(fakes_.rig.address && t.running(T::DialPoll) && t.station.dialFromCat());
+    EXPECT_FALSE(t.station.dialFrequencyHz());  // CAT's, not yet read
+    EXPECT_EQ(Settings(fakes_.settings).readRigSettings(), cat);
+
+    cat.method = PttMethod::None;
+    EXPECT_TRUE(t.station.saveRigSettings(cat));
+    EXPECT_FALSE(fakes_.rig.address || t.running(T::DialPoll));
+    started_.reset();
+    EXPECT_EQ(start().station.dialFrequencyHz(), 3'573'000.0);
 }
 
 }  // namespace

@@ -263,5 +263,67 @@ TEST(Transmitter, UnkeysFirstAndAlways)
     EXPECT_FALSE(keyer.keyed || s.sink.isOpen());
 }
 
+// An output that cannot open, a device that goes away while sending, and a cut for a
+// rig that no longer follows: each unkeys before anything else, the message included.
+TEST(Transmitter, EveryFailureUnkeysBeforeAnythingElse)
+{
+    struct Witness final : TransmitKeyer, OperatorMessages {
+        bool KeyTransmitter() override
+        {
+            events.emplace_back("key");
+            return keyed = true;
+        }
+        void UnkeyTransmitter() override
+        {
+            if (keyed)
+                events.emplace_back("unkey");
+            keyed = false;
+        }
+        void critical(const std::string& title, const std::string& text) override
+        {
+            events.push_back(title + ": " + text);
+        }
+        PortErrorAnswer askAbortRetryIgnore(const std::string&, const std::string&) override
+        {
+            return PortErrorAnswer::Abort;
+        }
+        bool keyed = false;
+        std::vector<std::string> events;
+    };
+    using Events = std::vector<std::string>;
+    const std::string lost = "SoundCard Error: Device output not avaiable";
+    Sender s;
+    Witness witness;
+    Transmitter tx(s.switches, s.send, s.receive, s.clock, s.sink, witness, witness, s.hooks);
+    s.type("cq");
+
+    s.sink.setAvailable(false);
+    tx.pressTransmitButton();
+    EXPECT_TRUE(tx.transmitting());  // STOP still ends it, at once
+    EXPECT_EQ(witness.events, (Events{"key", "unkey", lost}));
+    tx.pressTransmitButton();
+    tx.tick();
+    EXPECT_FALSE(tx.transmitting());
+
+    s.sink.setAvailable(true);
+    witness.events.clear();
+    tx.pressTransmitButton();
+    for (int n = 0; n < 20; ++n)
+        tx.tick();
+    s.sink.fail();
+    tx.tick();
+    EXPECT_FALSE(tx.transmitting() || s.sink.isOpen());
+    EXPECT_TRUE(s.receive.text().ends_with(" <CANCEL>"));
+    EXPECT_EQ(witness.events, (Events{"key", "unkey", lost}));
+
+    witness.events.clear();
+    tx.pressTransmitButton();
+    tx.cutTransmission();
+    tx.cutTransmission();  // nothing left to cut
+    EXPECT_FALSE(tx.transmitting() || s.sink.isOpen());
+    EXPECT_EQ(witness.events, (Events{"key", "unkey"}));
+    EXPECT_TRUE(s.receive.text().ends_with(" <CANCEL>"));
+}
+
 }  // namespace
 }  // namespace miv

@@ -1,8 +1,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QtTest>
 
 #include "config/Settings.h"
@@ -25,6 +27,8 @@ private slots:
     void emailOptionsShowTheirBoxesAndSave();
     void soundCardListsSelectTheSavedDevicesAndSaveRestartsCapture();
     void aRefusedSaveKeepsTheDialogOpen();
+    void thePttDialogFindsTheRigModelAndSavesTheMethod();
+    void theDialIsTypedWithoutCatAndReadWithIt();
 
 private:
     void start(const char* settings)
@@ -192,6 +196,53 @@ void DialogsTest::aRefusedSaveKeepsTheDialogOpen()
         QTRY_VERIFY(gone(name));
     }
     platform_->messages.shown.clear();
+}
+
+void DialogsTest::thePttDialogFindsTheRigModelAndSavesTheMethod()
+{
+    start("[Operador]\nCallsign=EA4XYZ\n");
+    QWidget* form = open("pttMenu", "rigDialog");
+    QVERIFY(find<QRadioButton>(form, "serialOption")->isChecked());  // as before the PTT menu
+    QCOMPARE(find<QSpinBox>(form, "watchdog16Baud")->value(), 10);
+    QCOMPARE(find<QSpinBox>(form, "watchdogSlow")->value(), 30);
+    QTest::keyClicks(find(form, "modelSearch"), "7300");
+    auto* models = find<QListWidget>(form, "rigModel");
+    QVERIFY(models->item(0)->isHidden());
+    QCOMPARE(models->item(1)->text(), QString("Icom IC-7300 (3073)"));
+    QVERIFY(!models->item(1)->isHidden());
+    models->setCurrentRow(1);
+    find<QRadioButton>(form, "hamlibOption")->click();  // its label, not the middle of a wide row
+    QTest::keyClicks(find(form, "rigDevice"), "/dev/ttyUSB1");
+    QCOMPARE(window_->station().rigSection().value().device, std::string("/dev/ttyUSB1"));  // live while open
+    click(form, "saveButton");
+    QTRY_VERIFY(gone("rigDialog"));
+    const RigSettings saved = Settings(platform_->settings).readRigSettings();
+    QCOMPARE(saved.method, PttMethod::Hamlib);
+    QCOMPARE(saved.model, 3073);
+    QVERIFY(platform_->rig.address && platform_->rig.address->device == "/dev/ttyUSB1");
+    QVERIFY(window_->station().timerRunning(StationTimer::DialPoll));
+}
+
+void DialogsTest::theDialIsTypedWithoutCatAndReadWithIt()
+{
+    start("[Operador]\nCallsign=EA4XYZ\n");
+    auto* dial = find<QLineEdit>(window_.get(), "dialFrequency");
+    QVERIFY(!dial->isReadOnly());
+    QTest::keyClicks(dial, "7,047");
+    QTest::keyClick(dial, Qt::Key_Return);
+    QCOMPARE(dial->text(), QString("7.047000 MHz"));
+    QCOMPARE(window_->station().rfFrequencyHz(1500), std::optional<double>(7'048'500.0));
+    dial->setText("7 kHz");
+    QTest::keyClick(dial, Qt::Key_Return);
+    QCOMPARE(dial->text(), QString("7.047000 MHz"));  // a typing mistake is undone
+
+    window_.reset();
+    start("[Rig]\nPTT=rigctld\n");
+    dial = find<QLineEdit>(window_.get(), "dialFrequency");
+    QVERIFY(dial->isReadOnly() && dial->text().isEmpty());
+    window_->station().timerFired(StationTimer::DialPoll);
+    window_->station().timerFired(StationTimer::DialPoll);
+    QCOMPARE(dial->text(), QString("14.074000 MHz"));
 }
 
 QTEST_MAIN(DialogsTest)

@@ -76,7 +76,7 @@ void MainWindowTest::showsItsTextsAsTheOperatorKnowsThem()
     QStringList menus;
     for (QAction* action : window_->menuBar()->actions())
         menus << action->text();
-    QCOMPARE(menus, (QStringList{"&Operator", "&COM", "&SoundCard", "&E-Mail", "&Logbook", "&About"}));
+    QCOMPARE(menus, (QStringList{"&Operator", "&COM", "&PTT", "&Decoder", "&SoundCard", "&E-Mail", "&Logbook", "&About"}));
     const QList<QAction*> ports = find<QMenu>("portMenu")->actions();
     QCOMPARE(ports.size(), 17);
     QCOMPARE(ports[0]->text(), QString("NO COM"));
@@ -131,12 +131,14 @@ void MainWindowTest::eachSwitchAsksTheStationAndShowsWhatItHolds()
         QVERIFY2(!shown(pair.first) && shown(pair.second) && !pair.firstState(), pair.first);
     }
     // EME: no waterfall, no bandwidth or rate to choose, and its own ranges.
-    for (const char* hidden : {"waterfallFrame", "symbolRateFrame", "bandwidthFrame", "waterfall", "cursorReadout"})
+    for (const char* hidden :
+         {"waterfallFrame", "symbolRateFrame", "bandwidthFrame", "waterfall", "cursorReadout", "frequencyScale"})
         QVERIFY2(!shown(hidden), hidden);
     QCOMPARE(find<QLabel>("shiftRangeWideLabel")->text(), QString::fromUtf8("\u00b11300 Hz"));
     click("channelEme");
     click("waterfallOff");
-    for (const char* visible : {"waterfallFrame", "symbolRateFrame", "bandwidthFrame", "waterfall", "cursorReadout"})
+    for (const char* visible :
+         {"waterfallFrame", "symbolRateFrame", "bandwidthFrame", "waterfall", "cursorReadout", "frequencyScale"})
         QVERIFY2(shown(visible), visible);
 }
 

@@ -12,5 +12,6 @@ void addTxCommand(CLI::App& app, ExitCode& exitCode);
 void addRxCommand(CLI::App& app, ExitCode& exitCode);
 void addChannelCommand(CLI::App& app, ExitCode& exitCode);
 void addLogCommand(CLI::App& app, ExitCode& exitCode);
+void addKeyCommand(CLI::App& app, ExitCode& exitCode);
 
 }  // namespace miv::cli

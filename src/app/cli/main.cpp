@@ -16,6 +16,7 @@ int main(int argc, char** argv)
     miv::cli::addRxCommand(app, exitCode);
     miv::cli::addChannelCommand(app, exitCode);
     miv::cli::addLogCommand(app, exitCode);
+    miv::cli::addKeyCommand(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

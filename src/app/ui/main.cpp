@@ -2,6 +2,7 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QIcon>
+#include <csignal>
 #include <cstdio>
 #include <random>
 #include <string_view>
@@ -17,11 +18,14 @@
 #include "platform/logbook/FileLogFiles.h"
 #include "platform/logbook/UdpDatagramSender.h"
 #include "platform/mail/CurlMailTransport.h"
+#include "platform/rig/HamlibConnection.h"
+#include "platform/rig/HamlibRig.h"
 #include "platform/serial/QtSerialPort.h"
 #include "platform/settings/FileSettingsStore.h"
 #include "station/ProgramInfo.h"
 #include "ui/MainWindow.h"
 #include "ui/QtOperatorMessages.h"
+#include "ui/ShutdownSignals.h"
 
 namespace {
 
@@ -102,6 +106,10 @@ int main(int argc, char** argv)
 
     miv::QtSerialPort serial;
     miv::CurlMailTransport mail;
+    // A rigctld that goes away must fail its next command, not end the program while
+    // the rig may be keyed.
+    std::signal(SIGPIPE, SIG_IGN);
+    miv::HamlibRig rig;
 
     miv::SystemWallClock wallClock;
     miv::FileLogFiles logFiles;
@@ -109,6 +117,14 @@ int main(int argc, char** argv)
     const miv::LogPlatform log{wallClock, logFiles, datagrams, miv::defaultLogPath().string(), std::random_device()()};
 
     miv::MainWindow window({clock, messages, settings, audio, processorTimes, alarm, serial,
-                            miv::assignComPorts(miv::QtSerialPort::listDevices()), mail, &log});
+                            miv::assignComPorts(miv::QtSerialPort::listDevices()), mail, rig,
+                            miv::HamlibConnection::catalogue(), &log});
+    // Ctrl-C, a shutdown or a closed terminal end the program as closing its window does:
+    // unkeyed first, settings saved.
+    miv::ShutdownSignals shutdown;
+    QObject::connect(&shutdown, &miv::ShutdownSignals::received, &app, [&window] {
+        window.close();
+        QApplication::quit();
+    });
     return QApplication::exec();
 }

@@ -32,7 +32,7 @@ public:
     // Samples that need not fill a block, for audio that is not a transmission.
     void write(std::span<const std::int16_t> samples);
     // A write or the final flush failed; `error` says why.
-    bool failed() const { return !error_.empty(); }
+    bool failed() const override { return !error_.empty(); }
     const std::string& error() const { return error_; }
     long long samplesWritten() const { return samplesWritten_; }
 
@@ -57,7 +57,7 @@ public:
     void close() override;
 
     void write(std::span<const std::int16_t> samples);
-    bool failed() const { return failed_; }
+    bool failed() const override { return failed_; }
     long long samplesWritten() const { return samplesWritten_; }
 
 private:

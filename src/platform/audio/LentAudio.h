@@ -29,6 +29,7 @@ public:
     void queue(int slot, const AudioBlock& block) override { sink_.queue(slot, block); }
     bool slotDone(int slot) const override { return sink_.slotDone(slot); }
     void close() override { sink_.close(); }
+    bool failed() const override { return sink_.failed(); }
 
 private:
     AudioSink& sink_;

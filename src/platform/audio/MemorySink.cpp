@@ -9,6 +9,7 @@ bool MemorySink::open(int slots)
     if (!available_)
         return false;
     open_ = true;
+    failed_ = false;
     done_.assign(static_cast<std::size_t>(slots), true);
     waiting_.clear();
     samples_.clear();

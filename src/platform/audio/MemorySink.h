@@ -18,7 +18,11 @@ public:
     bool slotDone(int slot) const override;
     void close() override;
 
+    bool failed() const override { return failed_; }
+
     void setAvailable(bool available) { available_ = available; }
+    // The device goes away while open: slots still come done, nothing is heard.
+    void fail() { failed_ = true; }
     void stall() { stalled_ = true; }
     // Marks every waiting slot done and stops stalling.
     void resume();
@@ -32,6 +36,7 @@ public:
 
 private:
     bool available_ = true;
+    bool failed_ = false;
     bool stalled_ = false;
     bool open_ = false;
     std::vector<bool> done_;

@@ -60,6 +60,7 @@ public:
     void queue(int slot, const AudioBlock& block) override { device_.queue(slot, block); }
     bool slotDone(int slot) const override { return device_.slotDone(slot); }
     void close() override { device_.close(); }
+    bool failed() const override { return device_.failed(); }
 
 private:
     friend class PacedPlaybackStream;

@@ -40,6 +40,7 @@ public:
     void queue(int slot, const AudioBlock& block) override;
     bool slotDone(int slot) const override { return device_ && device_->slotDone(slot); }
     void close() override;
+    bool failed() const override { return device_ && device_->failed(); }
 
     bool isOpen() const { return device_ != nullptr; }
 

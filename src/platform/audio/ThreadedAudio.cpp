@@ -63,6 +63,7 @@ bool ThreadedSink::open(int slots)
     if (!stream_)
         return false;
     ring_.open(slots);
+    failed_ = false;
     thread_ = std::thread(&ThreadedSink::run, this);
     return true;
 }
@@ -83,8 +84,10 @@ void ThreadedSink::run()
     bool failed = false;
     auto deadline = std::chrono::steady_clock::now();
     while (const auto slot = ring_.waitNext(block)) {
-        if (!failed)
+        if (!failed) {
             failed = !stream_->write(block);
+            failed_ = failed;
+        }
         if (failed) {
             deadline = std::max(deadline + kBlockPeriod, std::chrono::steady_clock::now());
             std::this_thread::sleep_until(deadline);

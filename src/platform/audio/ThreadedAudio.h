@@ -53,6 +53,7 @@ public:
     void queue(int slot, const AudioBlock& block) override { ring_.queue(slot, block); }
     bool slotDone(int slot) const override { return ring_.slotDone(slot); }
     void close() override;
+    bool failed() const override { return failed_; }
 
 private:
     void run();
@@ -60,6 +61,7 @@ private:
     PlaybackStreamFactory openStream_;
     std::unique_ptr<PlaybackStream> stream_;
     PlaybackBlockRing ring_;
+    std::atomic<bool> failed_{false};
     std::thread thread_;
 };
 

@@ -1,12 +1,19 @@
 #include "platform/rig/HamlibRig.h"
 
 #include <algorithm>
+#include <clocale>
 #include <utility>
 
 namespace miv {
 
-HamlibRig::HamlibRig(std::chrono::milliseconds pttDeadline) : pttDeadline_(pttDeadline), worker_(&HamlibRig::run, this)
+HamlibRig::HamlibRig(std::chrono::milliseconds pttDeadline) : pttDeadline_(pttDeadline)
 {
+    // Hamlib keeps the name setlocale() gave for LC_NUMERIC across its own switch to "C"
+    // and restores it afterwards; a name other than "C" (Qt sets the user's locale) has
+    // been freed by then. "C" is static, and the numbers Hamlib writes to a rig need it
+    // anyway. Set before the worker exists, as setlocale() is not thread-safe.
+    std::setlocale(LC_NUMERIC, "C");
+    worker_ = std::thread(&HamlibRig::run, this);
 }
 
 HamlibRig::~HamlibRig()
