@@ -43,8 +43,8 @@ struct StationPlatform {
     SerialPort& serial;
     ComAssignment comPorts;  // the device behind each of COM1..COM16
     MailTransport& mail;
-    // The log file, the network and the date; a station built without them (the command
-    // line's) keeps its log in memory and sends nothing.
+    // The log file, the network and the date; a station built without them keeps its log
+    // in memory and sends nothing.
     const LogPlatform* log = nullptr;
 };
 
