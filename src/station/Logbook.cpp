@@ -12,6 +12,7 @@ namespace {
 
 // The window's destination before the operator types one.
 constexpr std::string_view kNoDestination = "NONAME";
+constexpr double kHighestSpotHz = 4294967295.0;
 
 bool spotsPossible(const OperatorDetails& me)
 {
@@ -45,6 +46,9 @@ void Logbook::heard(const HeardMessage& message, std::optional<double> dialHz)
     // Only a message that ended with its end marker is sure enough to put on a map.
     if (message.cancelled || !dialHz || !settings_.value().spotsOn || !spotsPossible(me))
         return;
+    const double onAirHz = *dialHz + message.audioHz;
+    if (onAirHz >= kHighestSpotHz)
+        return;  // beyond the four bytes of a spot's frequency
     std::optional<int> snr;
     if (message.snrDb)
         snr = static_cast<int>(std::lround(*message.snrDb));

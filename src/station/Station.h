@@ -49,8 +49,8 @@ struct StationPlatform {
     MailTransport& mail;
     Rig& rig;                         // CAT, when the operator chooses it
     std::vector<RigModel> rigModels;  // Hamlib's catalogue, for the PTT dialog
-    // The log file, the network and the date; a station built without them (the command
-    // line's) keeps its log in memory and sends nothing.
+    // The log file, the network and the date; a station built without them keeps its log
+    // in memory and sends nothing.
     const LogPlatform* log = nullptr;
 };
 
