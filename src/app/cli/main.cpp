@@ -1,5 +1,7 @@
 #include <CLI/CLI.hpp>
 
+#include <iostream>
+
 #include "app/cli/Commands.h"
 
 int main(int argc, char** argv)
@@ -13,6 +15,15 @@ int main(int argc, char** argv)
     miv::cli::addTxCommand(app, exitCode);
     miv::cli::addRxCommand(app, exitCode);
     miv::cli::addChannelCommand(app, exitCode);
+    // CLI11 would only say that a subcommand is required.
+    if (argc > 1 && argv[1][0] != '-') {
+        try {
+            app.get_subcommand(argv[1]);
+        } catch (const CLI::OptionNotFound&) {
+            std::cerr << "miv-cli: there is no command \"" << argv[1] << "\" (tx, rx or channel; see --help)\n";
+            return static_cast<int>(ExitCode::Usage);
+        }
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
