@@ -13,8 +13,14 @@ MailDispatcher::MailDispatcher(MailTransport& transport, FinishedCallback onFini
 
 MailDispatcher::~MailDispatcher()
 {
+    stop();
+}
+
+void MailDispatcher::stop()
+{
     worker_.request_stop();
-    worker_.join();
+    if (worker_.joinable())
+        worker_.join();
 }
 
 std::optional<std::uint64_t> MailDispatcher::submit(ReportPlan plan)
@@ -43,6 +49,12 @@ bool MailDispatcher::idle() const
     return queue_.empty() && !delivering_;
 }
 
+bool MailDispatcher::waitIdle(std::chrono::milliseconds bound)
+{
+    std::unique_lock lock(mutex_);
+    return idleChanged_.wait_for(lock, bound, [this] { return queue_.empty() && !delivering_; });
+}
+
 void MailDispatcher::run(std::stop_token stop)
 {
     for (;;) {
@@ -64,6 +76,7 @@ void MailDispatcher::run(std::stop_token stop)
             finished_.push_back(outcome);
             delivering_ = false;
         }
+        idleChanged_.notify_all();
         if (onFinished_)
             onFinished_(outcome);
     }

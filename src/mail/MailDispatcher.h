@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -36,6 +37,10 @@ public:
     std::vector<ReportOutcome> takeFinished();
     // No report queued or being delivered.
     bool idle() const;
+    // Waits at most `bound` for idle(); false when reports were still queued or on their way.
+    bool waitIdle(std::chrono::milliseconds bound);
+    // What the destructor does, earlier: no report is delivered or finished afterwards.
+    void stop();
 
 private:
     struct Job {
@@ -49,6 +54,7 @@ private:
     FinishedCallback onFinished_;
     mutable std::mutex mutex_;
     std::condition_variable_any wake_;
+    std::condition_variable idleChanged_;
     std::deque<Job> queue_;
     std::vector<ReportOutcome> finished_;
     std::uint64_t nextReport_ = 1;

@@ -17,6 +17,15 @@ std::uint8_t MapCharacter(int code, bool sixBitAlphabet)
     return static_cast<std::uint8_t>(code - 32);
 }
 
+bool reachesFarScreen(int code, bool sixBitAlphabet)
+{
+    if (sixBitAlphabet)
+        return MapCharacter(code, true) != 0;
+    const bool hidden =
+        (code >= 127 && code <= 160) || (code >= 1 && code <= 31 && code != 4 && code != 8 && code != 13);
+    return code != 0 && !hidden;
+}
+
 std::uint8_t UpperCaseIfReduced(int code, bool sixBitAlphabet)
 {
     if (sixBitAlphabet && code >= 'a' && code <= 'z')
@@ -50,9 +59,7 @@ std::uint8_t LookupVaricode(const std::array<std::uint8_t, kMaxVaricodeLength>& 
             same = entry[i] - '0' == bits[i];
         if (!same)
             continue;
-        const bool hidden =
-            (code >= 127 && code <= 160) || (code >= 1 && code <= 31 && code != 4 && code != 8 && code != 13);
-        return hidden ? 0 : static_cast<std::uint8_t>(code);
+        return reachesFarScreen(code, false) ? static_cast<std::uint8_t>(code) : 0;
     }
     return 0;
 }

@@ -64,6 +64,11 @@ std::string SixBits(int value);
 // The six bits a 6-bit alphabet value goes out as, most significant first.
 std::string sixBitField(int value);
 
+// Whether the far station's screen shows a send-window character: the varicode's
+// receiver hides control and C1 codes (all but EOT, backspace and Enter), and the 6-bit
+// alphabet has no code for line ends, lower controls, `;`, `'`, `` ` `` and anything past `z`.
+bool reachesFarScreen(int code, bool sixBitAlphabet);
+
 // The table index whose entry is exactly the first `length` bits of `bits`, with the
 // codes that must never be shown turned into 0.
 std::uint8_t LookupVaricode(const std::array<std::uint8_t, kMaxVaricodeLength>& bits, int length);

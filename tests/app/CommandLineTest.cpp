@@ -49,6 +49,12 @@ std::vector<std::int16_t> samplesOf(const std::string& path)
     return samples;
 }
 
+// The first 60 bytes of a FLAC file: its marker and most of the stream information.
+std::string flacHeadOnly()
+{
+    return readFile(std::string(MIV_VECTORS_DIR) + "/hf500-16.flac").substr(0, 60);
+}
+
 class CommandLine : public testing::Test {
 protected:
     std::string path(const std::string& name) const { return dir_ / name; }
@@ -100,11 +106,22 @@ TEST_F(CommandLine, TxRendersTheReferenceTransmissionAndEveryOption)
                               .samples;
     ASSERT_EQ(raw.size(), 2 * expected.size());
     EXPECT_EQ(raw, std::string(reinterpret_cast<const char*>(expected.data()), raw.size()));  // little-endian host
+
+    // --lossy sends what the far screen shows, and says what it left out.
+    r = run("{miv} tx --lossy --baud 1 --text 'it\xE2\x80\x99s 5\xE2\x82\xAC;' -o {tmp}/lossy.wav");
+    ASSERT_EQ(r.status, code(ExitCode::Ok)) << r.err;
+    EXPECT_NE(r.err.find("character 3 (line 1, column 3): \"\xE2\x80\x99\" (U+2019)"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("character 8 (line 1, column 8): \";\" (U+003B)"), std::string::npos) << r.err;
+    EXPECT_EQ(samplesOf(path("lossy.wav")), renderTransmission(ModemMode{true, false, false, true}, "its 5").samples);
 }
 
 TEST_F(CommandLine, RxPrintsTheReceiveWindowOrOneJsonObjectPerMessage)
 {
     Outcome r = run("{miv} rx --utc 12:00 --bw 500 {vectors}/hf500-16.noisy.flac");
+    EXPECT_EQ(r.status, code(ExitCode::Ok)) << r.err;
+    EXPECT_EQ(r.out, readFile(vector("hf500-16.noisy.expected.txt")));
+    // A sound file through a pipe, which libsndfile cannot seek in.
+    r = run("cat {vectors}/hf500-16.noisy.flac | {miv} rx --utc 12:00 --bw 500 /dev/stdin");
     EXPECT_EQ(r.status, code(ExitCode::Ok)) << r.err;
     EXPECT_EQ(r.out, readFile(vector("hf500-16.noisy.expected.txt")));
 
@@ -139,12 +156,15 @@ TEST_F(CommandLine, ChannelWritesTheSameSamplesForTheSameSeedInEveryFormat)
     ASSERT_EQ(run(channel + "{tmp}/b.flac").status, code(ExitCode::Ok));
     EXPECT_EQ(samplesOf(path("a.wav")), samplesOf(path("b.flac")));
     // The raw stream holds the same samples as the WAV after its 44-byte header.
-    EXPECT_EQ(run(channel + "- | cmp -s - {tmp}/a.wav 0 44").status, 0);
+    EXPECT_EQ(run(channel + "- | cmp -s - {tmp}/a.wav 0 80").status, 0);
 }
 
 TEST_F(CommandLine, EveryRefusalHasItsExitCodeAndSaysWhy)
 {
     std::ofstream(path("text.wav")) << "this is not audio at all, just words in a file";
+    std::ofstream(path("two-lines.txt")) << "qrz\n73\n";
+    std::ofstream(path("long.txt")) << std::string(65537, 'e');
+    std::ofstream(path("header.flac"), std::ios::binary) << flacHeadOnly();
     const std::string flac = readFile(vector("hf500-16.flac"));
     std::ofstream(path("cut.flac"), std::ios::binary) << flac.substr(0, flac.size() / 3);
 
@@ -157,6 +177,14 @@ TEST_F(CommandLine, EveryRefusalHasItsExitCodeAndSaysWhy)
         {"{miv} rx --bw 500 {tmp}/cut.flac", ExitCode::InputError, "truncated"},
         {"{miv} rx - </dev/null", ExitCode::InputError, "no audio on standard input"},
         {"{miv} rx --utc 24:00 {vectors}/eme.flac", ExitCode::Usage, "HH:MM"},
+        {"{miv} rx --bw 500 {tmp}/header.flac", ExitCode::InputError, "truncated or corrupt\n"},
+        {"{miv} rx --settings {tmp}/MIV.ini {vectors}/eme.flac", ExitCode::Usage, "--reports"},
+        {"{miv} foo --text k -o {tmp}/x.wav", ExitCode::Usage, "no command \"foo\""},
+        {"{miv} channel --snr 0 --seed -1 {tmp}/cut.flac -o {tmp}/x.wav", ExitCode::Usage, "whole number"},
+        {"{miv} channel --snr 0 --seed 18446744073709551616 {tmp}/cut.flac -o {tmp}/x.wav", ExitCode::Usage,
+         "whole number"},
+        {"{miv} channel --snr 0 --seed 1e23 {tmp}/cut.flac -o {tmp}/x.wav", ExitCode::Usage, "whole number"},
+        {"{miv} channel --snr 0 --fading 0.5 {tmp}/cut.flac -o {tmp}/x.wav", ExitCode::Usage, "SPREAD,DELAY"},
         {"{miv} channel --snr 0 {tmp}/text.wav -o {tmp}/x.wav", ExitCode::InputError, "not a readable audio file"},
         {"{miv} channel --snr 0 {vectors}/hf500-16.flac -o /nonexistent-dir/x.wav", ExitCode::OutputError,
          "/nonexistent-dir/x.wav"},
@@ -169,6 +197,15 @@ TEST_F(CommandLine, EveryRefusalHasItsExitCodeAndSaysWhy)
         {"{ {miv} channel --snr 5 {vectors}/hf500-16.flac -o -; echo \"exit $?\" >&2; } | true", ExitCode::OutputError,
          "cannot write to standard output"},
         {"{miv} tx --text '73 \xE2\x9C\x93 ok' -o {tmp}/x.wav", ExitCode::Unsendable, "\"\xE2\x9C\x93\" (U+2713)"},
+        // Characters with an 8-bit code that no receiver shows, or that the mode's alphabet lacks.
+        {"{miv} tx --text '5 \xE2\x82\xAC' -o {tmp}/x.wav", ExitCode::Unsendable, "character 3 (line 1, column 3)"},
+        {"{miv} tx --text 'a\xC2\xA0"
+         "b' -o {tmp}/x.wav",
+         ExitCode::Unsendable, "(U+00A0)"},
+        {"{miv} tx --channel eme --text \"it's\" -o {tmp}/x.wav", ExitCode::Unsendable, "(U+0027)"},
+        {"{miv} tx --text-file {tmp}/two-lines.txt --baud 1 -o {tmp}/x.wav", ExitCode::Unsendable, "line end"},
+        {"{miv} tx --text-file /dev/zero -o {tmp}/x.wav", ExitCode::InputError, "not a regular file"},
+        {"{miv} tx --text-file {tmp}/long.txt -o {tmp}/x.wav", ExitCode::InputError, "over 65536 bytes"},
         {"{miv} tx --text 'bad \xC3' -o {tmp}/x.wav", ExitCode::InputError, "not valid UTF-8"},
         {"{miv} tx --text-file /nonexistent/text.txt -o {tmp}/x.wav", ExitCode::InputError, "/nonexistent/text.txt"},
         {"{miv} tx --text k -o /nonexistent-dir/out.wav", ExitCode::OutputError, "/nonexistent-dir/out.wav"},
@@ -210,6 +247,24 @@ TEST_F(CommandLine, AHeadlessStationMailsTheReportToTheAddressInTheMessage)
     EXPECT_NE(body.find("EA4XYZ has received your Radio Message sent at: 12:00 UTC"), std::string::npos) << body;
     EXPECT_NE(body.find("Received Message: 'qsl via <g4abc@example.com> 73'"), std::string::npos) << body;
     EXPECT_NE(body.find("Symbol Rate: 16 bauds"), std::string::npos) << body;
+}
+
+TEST_F(CommandLine, MailGoesBesideTheDecodingAndTheEndSaysWhatBecameOfEveryAddress)
+{
+    // The server takes the report and never answers QUIT; the same address in the
+    // second message is held back by the resend rule.
+    SmtpTestServer server({"--mode", "silent-at-quit"});
+    std::ofstream(path("MIV.ini")) << "[Operador]\nCallsign=EA4XYZ\nE-mail=ea4xyz@example.es\n"
+                                   << "[Email]\nOption=1\nServidor SMTP=127.0.0.1:" << server.port() << "\n";
+    const Outcome r = run(
+        "{ {miv} tx --text 'qsl via <g4abc@example.com>' -o -; {miv} tx --text 'again <G4ABC@example.com>' -o -; } | "
+        "{miv} rx --utc 12:00 --reports --mail-timeout 2 --settings {tmp}/MIV.ini -");
+    ASSERT_EQ(r.status, code(ExitCode::Ok)) << r.err;
+    EXPECT_NE(r.out.find("again <G4ABC@example.com>"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("g4abc@example.com: sent"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("G4ABC@example.com: held back"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("reports: 1 sent, 0 not sent, 1 held back, 0 abandoned"), std::string::npos) << r.err;
+    EXPECT_TRUE(server.finish().value("accepted", false));
 }
 
 TEST_F(CommandLine, AHeadlessStationSaysWhenTheSettingsGiveNoWayToMail)

@@ -1,14 +1,13 @@
-#include <unistd.h>
-
 #include <cmath>
 #include <iostream>
 #include <memory>
+#include <sstream>
 
 #include "app/cli/AudioOutput.h"
+#include "app/cli/ChannelInput.h"
 #include "app/cli/Commands.h"
+#include "app/cli/Validators.h"
 #include "channel/ChannelSimulator.h"
-#include "platform/audio/AudioFileReader.h"
-#include "platform/audio/FileAudioSource.h"
 
 namespace miv::cli {
 
@@ -16,70 +15,62 @@ namespace {
 
 struct ChannelOptions {
     ChannelSettings settings;
+    std::string fading;
     std::string input;
     std::string output;
 };
 
-bool readInput(const std::string& path, std::vector<std::int16_t>& samples, std::string& error)
+// "moderate", "disturbed" or "SPREAD,DELAY" (Hz, ms).
+bool parseFading(const std::string& text, Fading& fading)
 {
-    if (path == "-") {
-        RawAudioSource source(STDIN_FILENO);
-        source.open(1);
-        AudioBlock block{};
-        while (source.slotDone(0)) {
-            source.read(0, block);
-            source.requeue(0);
-            samples.insert(samples.end(), block.begin(), block.end());
-        }
-        // The last block was padded with silence; keep only what arrived.
-        samples.resize(static_cast<std::size_t>(source.bytesRead() / 2));
-        error = source.error();
-        if (error.empty() && samples.empty())
-            error = "no audio on standard input";
-        return error.empty();
+    if (text == "moderate" || text == "disturbed") {
+        fading = text == "moderate" ? Fading::moderate() : Fading::disturbed();
+        return true;
     }
-    AudioFileReader reader(path);
-    samples = reader.readAll();
-    error = reader.error();
-    return error.empty();
+    std::istringstream in(text);
+    char comma = 0;
+    if (!(in >> fading.spreadHz >> comma >> fading.pathDelayMs) || comma != ',' || !(in >> std::ws).eof())
+        return false;
+    return std::isfinite(fading.spreadHz) && std::isfinite(fading.pathDelayMs) && fading.spreadHz >= 0.01 &&
+           fading.spreadHz <= 50 && fading.pathDelayMs >= 0 && fading.pathDelayMs <= 20;
 }
 
-ExitCode runChannel(const ChannelOptions& options)
+ExitCode runChannel(ChannelOptions& options)
 {
-    std::vector<std::int16_t> input;
-    std::string error;
-    if (!readInput(options.input, input, error)) {
-        std::cerr << "miv-cli channel: " << error << "\n";
+    if (!options.fading.empty() && !parseFading(options.fading, options.settings.fading)) {
+        std::cerr << "miv-cli channel: --fading takes moderate, disturbed or SPREAD,DELAY (0.01 to 50 Hz, 0 to "
+                     "20 ms), not \""
+                  << options.fading << "\"\n";
+        return ExitCode::Usage;
+    }
+    ChannelInput input(options.input);
+    // The output file is made only once the input has been read through and has a signal.
+    std::unique_ptr<AudioOutput> output;
+    const ChannelStreamIo io{[&] { return input.rewind(); },
+                             [&](std::span<std::int16_t> block) { return input.read(block); },
+                             [&](std::span<const std::int16_t> samples) {
+                                 if (!output)
+                                     output = std::make_unique<AudioOutput>(options.output);
+                                 output->write(samples);
+                                 return !output->failed();
+                             }};
+    const ChannelResult result = streamChannel(options.settings, io);
+    if (!input.error().empty()) {
+        std::cerr << "miv-cli channel: " << input.error() << "\n";
         return ExitCode::InputError;
     }
-    const ChannelResult result = simulateChannel(input, options.settings);
-    if (result.samples.empty()) {
+    if (result.length == 0) {
         std::cerr << "miv-cli channel: the input is silent, so there is no signal to set the SNR against\n";
         return ExitCode::InputError;
     }
     std::cerr << "signal power " << result.signalPower << " over samples " << result.signalStart << ".."
               << result.signalEnd << ", noise sigma " << result.noiseSigma << " (SNR " << options.settings.snrDb
               << " dB in 2500 Hz), gain " << result.gain << ", " << result.clipped << " samples clipped\n";
-    AudioOutput output(options.output);
-    output.write(result.samples);
-    if (!output.finish()) {
-        std::cerr << "miv-cli channel: " << output.error() << "\n";
+    if (!output->finish()) {
+        std::cerr << "miv-cli channel: " << output->error() << "\n";
         return ExitCode::OutputError;
     }
     return ExitCode::Ok;
-}
-
-// NaN passes CLI11's range checks, and NaN or infinite settings turn the whole output
-// into silence.
-CLI::Validator finite()
-{
-    return CLI::Validator(
-        [](const std::string& text) {
-            double value = 0;
-            return CLI::detail::lexical_cast(text, value) && std::isfinite(value) ? std::string()
-                                                                                  : "expected a finite number";
-        },
-        "FINITE");
 }
 
 }  // namespace
@@ -89,16 +80,26 @@ void addChannelCommand(CLI::App& app, ExitCode& exitCode)
     auto options = std::make_shared<ChannelOptions>();
     CLI::App* command = app.add_subcommand(
         "channel",
-        "Add white Gaussian noise, a frequency offset and a start delay to a recording (deterministic "
-        "for a seed)");
-    command->add_option("--snr", options->settings.snrDb, "Signal power over noise power in 2500 Hz, dB")
+        "Add white Gaussian noise, fading, a frequency offset and drift, a clock error and a start delay to a "
+        "recording (deterministic for a seed)");
+    ChannelSettings& settings = options->settings;
+    command->add_option("--snr", settings.snrDb, "Mean signal power over noise power in 2500 Hz, dB")
         ->required()
-        ->check(finite() & CLI::Range(-1000.0, 1000.0));
-    command->add_option("--freq-offset", options->settings.frequencyOffsetHz, "Frequency offset, Hz")
-        ->check(finite() & CLI::Range(-20000.0, 20000.0));
-    command->add_option("--delay", options->settings.delaySeconds, "Silence before the signal, seconds")
-        ->check(finite() & CLI::Range(0.0, 3600.0));
-    command->add_option("--seed", options->settings.seed, "Noise seed");
+        ->check(finiteNumber() & CLI::Range(-1000.0, 1000.0));
+    command->add_option("--freq-offset", settings.frequencyOffsetHz, "Frequency offset, Hz")
+        ->check(finiteNumber() & CLI::Range(-20000.0, 20000.0));
+    command->add_option("--drift", settings.driftHzPerMinute, "Frequency drift added to the offset, Hz per minute")
+        ->check(finiteNumber() & CLI::Range(-600.0, 600.0));
+    command
+        ->add_option("--fading", options->fading,
+                     "Watterson HF fading, two paths: moderate (0.5 Hz, 1 ms), disturbed (1 Hz, 2 ms) or "
+                     "SPREAD,DELAY in Hz and ms")
+        ->type_name("MODEL");
+    command->add_option("--clock-ppm", settings.clockPpm, "Receiving sound card's clock error, parts per million")
+        ->check(finiteNumber() & CLI::Range(-10000.0, 10000.0));
+    command->add_option("--delay", settings.delaySeconds, "Silence before the signal, seconds")
+        ->check(finiteNumber() & CLI::Range(0.0, 3600.0));
+    command->add_option("--seed", settings.seed, "Noise and fading seed")->check(unsigned64());
     command->add_option("input", options->input, "Audio file, or - for raw stdin")->required();
     command->add_option("-o,--output", options->output, "WAV or FLAC file, or - for raw stdout")->required();
     command->callback([options, &exitCode] { exitCode = runChannel(*options); });

@@ -9,14 +9,13 @@
 
 #include "app/cli/Commands.h"
 #include "app/cli/ModeOptions.h"
+#include "app/cli/ReportMailer.h"
 #include "app/cli/RxRunner.h"
 #include "app/cli/UtcOption.h"
-#include "mail/ReportDelivery.h"
+#include "app/cli/Validators.h"
 #include "modem/Charset.h"
 #include "modem/Picture.h"
 #include "platform/audio/FileAudioSource.h"
-#include "platform/mail/CurlMailTransport.h"
-#include "platform/settings/FileSettingsStore.h"
 #include "station/ReceptionReports.h"
 
 namespace miv::cli {
@@ -30,38 +29,8 @@ struct RxOptions {
     bool json = false;
     bool reports = false;
     std::string settingsPath;
+    double mailTimeoutSeconds = 60;
     std::string input;
-};
-
-// Mails the report of each message as the window would, from the settings file's
-// operator details and e-mail account; what happened goes to stderr.
-class ReportSender {
-public:
-    explicit ReportSender(const std::string& settingsPath)
-        : store_(settingsPath.empty() ? defaultSettingsPath() : std::filesystem::path(settingsPath)),
-          settings_(store_)
-    {
-        // Said once at the start, so a run that mails nothing is not mistaken for one
-        // that had nobody to mail.
-        const EmailAccount account = settings_.readEmailAccount();
-        if (!settings_.lastReadError().empty())
-            std::cerr << "miv-cli rx: " << settings_.lastReadError() << ": reports go nowhere\n";
-        else if (account.option == MailOption::NoInternet)
-            std::cerr << "miv-cli rx: " << (store_.exists() ? "no e-mail account is set in " : "no settings file at ")
-                      << store_.location() << ": reports go nowhere until the e-mail account is set\n";
-    }
-
-    void send(const ReceptionReport& report, const ModemMode& mode)
-    {
-        const ReportOutcome outcome = reportNow(reportInputFor(report, mode), settings_, planner_, transport_);
-        std::cerr << describeOutcome(outcome);
-    }
-
-private:
-    FileSettingsStore store_;
-    Settings settings_;
-    ReportPlanner planner_;
-    CurlMailTransport transport_;
 };
 
 // The receive window's text as a terminal shows it: UTF-8, LF line ends.
@@ -119,9 +88,10 @@ ExitCode runRx(RxOptions& options)
         }
     }
 
-    std::optional<ReportSender> reports;
+    std::optional<ReportMailer> reports;
     if (options.reports)
-        reports.emplace(options.settingsPath);
+        reports.emplace(options.settingsPath,
+                        std::chrono::milliseconds(std::llround(options.mailTimeoutSeconds * 1000)));
 
     RxRunner runner(switches, options.utc.clock(), messages, *source);
     runner.onReport = [&](const ReceptionReport& report) {
@@ -143,6 +113,8 @@ ExitCode runRx(RxOptions& options)
     if (!options.json && !endsWithNewline)
         std::cout << "\n";
     std::cout.flush();
+    if (reports)
+        reports->finish();
 
     std::string problem;
     if (file != nullptr)
@@ -176,10 +148,18 @@ void addRxCommand(CLI::App& app, ExitCode& exitCode)
         ->check(CLI::IsMember({"deep", "standard"}))
         ->capture_default_str();
     command->add_flag("--json", options->json, "Print one JSON object per received message instead");
-    command->add_flag("--reports", options->reports,
-                      "Mail the reception report to the addresses each message carries in angle brackets, "
-                      "through the account of the settings file");
-    command->add_option("--settings", options->settingsPath, "Settings file (default: ~/.config/MIV/MIV.ini)");
+    CLI::Option* reports =
+        command->add_flag("--reports", options->reports,
+                          "Mail the reception report to the addresses each message carries in angle brackets, "
+                          "through the account of the settings file, beside the decoding");
+    command->add_option("--settings", options->settingsPath, "Settings file (default: ~/.config/MIV/MIV.ini)")
+        ->needs(reports);
+    command
+        ->add_option("--mail-timeout", options->mailTimeoutSeconds,
+                     "Longest one delivery may take, and the wait for those on their way at the end, seconds "
+                     "(default 60)")
+        ->check(finiteNumber() & CLI::Range(1.0, 3600.0))
+        ->needs(reports);
     command->add_option("input", options->input, "Audio file, or - for stdin")->required();
     command->callback([options, &exitCode] { exitCode = runRx(*options); });
 }

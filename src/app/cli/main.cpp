@@ -1,5 +1,7 @@
 #include <CLI/CLI.hpp>
 
+#include <iostream>
+
 #include "app/cli/Commands.h"
 #include "station/ProgramInfo.h"
 
@@ -17,6 +19,15 @@ int main(int argc, char** argv)
     miv::cli::addChannelCommand(app, exitCode);
     miv::cli::addLogCommand(app, exitCode);
     miv::cli::addKeyCommand(app, exitCode);
+    // CLI11 would only say that a subcommand is required.
+    if (argc > 1 && argv[1][0] != '-') {
+        try {
+            app.get_subcommand(argv[1]);
+        } catch (const CLI::OptionNotFound&) {
+            std::cerr << "miv-cli: there is no command \"" << argv[1] << "\" (tx, rx, channel, log or key; see --help)\n";
+            return static_cast<int>(ExitCode::Usage);
+        }
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

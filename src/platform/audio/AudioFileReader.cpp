@@ -2,6 +2,7 @@
 
 #include <samplerate.h>
 #include <sndfile.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -128,25 +129,34 @@ std::int16_t toSample(float v)
 
 }  // namespace
 
-AudioFileReader::AudioFileReader(const std::string& path) : path_(path)
+AudioFileReader::AudioFileReader(const std::string& givenPath) : path_(givenPath)
 {
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
+    if (!std::filesystem::exists(givenPath, ec)) {
         fail("no such file");
         return;
     }
-    if (std::filesystem::is_directory(path, ec)) {
+    if (std::filesystem::is_directory(givenPath, ec)) {
         fail("is a directory");
         return;
     }
-    if (std::filesystem::is_regular_file(path, ec) && std::filesystem::file_size(path, ec) == 0) {
+    std::string path = givenPath;
+    if (std::filesystem::is_fifo(givenPath, ec)) {
+        if (!spool(givenPath))
+            return;
+        path = spoolPath_;
+    }
+    if (std::filesystem::file_size(path, ec) == 0 && !ec) {
         fail("the file is empty");
         return;
     }
     SF_INFO info{};
     file_ = sf_open(path.c_str(), SFM_READ, &info);
     if (file_ == nullptr) {
-        fail(std::string("not a readable audio file (") + sf_strerror(nullptr) + ")");
+        // libsndfile says "No Error." of some headers it gives up on.
+        const std::string reason =
+            sf_error(nullptr) == SF_ERR_NO_ERROR ? "unknown format or damaged header" : sf_strerror(nullptr);
+        fail("not a readable audio file (" + reason + ")");
         return;
     }
     bool unsized = info.frames == SF_COUNT_MAX;
@@ -194,8 +204,43 @@ AudioFileReader::AudioFileReader(const std::string& path) : path_(path)
     }
 }
 
+void AudioFileReader::failTruncated()
+{
+    // libsndfile says "No Error." of a stream that just stops.
+    fail(sf_error(file_) == SF_ERR_NO_ERROR
+             ? "the file is truncated or corrupt"
+             : std::string("the file is truncated or corrupt (") + sf_strerror(file_) + ")");
+}
+
+bool AudioFileReader::spool(const std::string& path)
+{
+    std::string name = (std::filesystem::temp_directory_path() / "miv-input-XXXXXX").string();
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) {
+        fail("cannot make a temporary file to read the stream into");
+        return false;
+    }
+    ::close(fd);
+    spoolPath_ = name;
+    std::ifstream in(path, std::ios::binary);
+    std::ofstream out(spoolPath_, std::ios::binary);
+    std::vector<char> buffer(1 << 16);
+    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0)
+        out.write(buffer.data(), in.gcount());
+    out.close();
+    if (in.bad() || !out) {
+        fail("cannot read the stream into a temporary file");
+        return false;
+    }
+    return true;
+}
+
 AudioFileReader::~AudioFileReader()
 {
+    if (!spoolPath_.empty()) {
+        std::error_code ec;
+        std::filesystem::remove(spoolPath_, ec);
+    }
     if (converter_ != nullptr)
         src_delete(converter_);
     if (file_ != nullptr)
@@ -239,7 +284,7 @@ int AudioFileReader::readDirect(std::int16_t* out, int count)
         if (got < want) {
             endOfInput_ = true;
             if (sf_error(file_) != SF_ERR_NO_ERROR || framesRead_ < framesExpected_)
-                fail(std::string("the file is truncated or corrupt (") + sf_strerror(file_) + ")");
+                failTruncated();
         }
     }
     return ok() ? done : 0;
@@ -260,7 +305,7 @@ bool AudioFileReader::readFrames()
     if (got < kChunkFrames) {
         endOfInput_ = true;
         if (sf_error(file_) != SF_ERR_NO_ERROR || framesRead_ < framesExpected_)
-            fail(std::string("the file is truncated or corrupt (") + sf_strerror(file_) + ")");
+            failTruncated();
     }
     return got > 0;
 }

@@ -12,7 +12,9 @@ namespace miv {
 // Reads an audio file of any format libsndfile knows (WAV, FLAC, ...) as 48 kHz
 // 16-bit mono: the first channel of a multi-channel file, other rates converted.
 // Problems (missing, empty, not audio, unsupported, truncated, corrupt) leave a
-// message in `error()` and the reader stops; it never throws.
+// message in `error()` and the reader stops; it never throws. A pipe is read whole into
+// a temporary file first, since libsndfile can read most formats only from a file it
+// can seek in.
 class AudioFileReader {
 public:
     explicit AudioFileReader(const std::string& path);
@@ -35,8 +37,11 @@ private:
     // Frames of the first channel into `frames_`; false at the end or on an error.
     bool readFrames();
     void fail(const std::string& message);
+    void failTruncated();
+    bool spool(const std::string& path);
 
     std::string path_;
+    std::string spoolPath_;  // the temporary copy of a pipe
     std::string error_;
     sf_private_tag* file_ = nullptr;
     SRC_STATE_tag* converter_ = nullptr;

@@ -16,12 +16,18 @@ bool endsWith(const std::string& s, const std::string& suffix)
 
 }  // namespace
 
-std::unique_ptr<SoundFileSink> SoundFileSink::create(const std::string& path, std::string& error)
+std::unique_ptr<SoundFileSink> SoundFileSink::create(const std::string& path, std::string& error,
+                                                     std::uint64_t rf64ThresholdBytes)
 {
+    const bool flac = endsWith(path, ".flac");
+    if (!flac && !endsWith(path, ".w64")) {
+        auto wave = WaveFileWriter::create(path, error, rf64ThresholdBytes);
+        return wave ? std::unique_ptr<SoundFileSink>(new SoundFileSink(std::move(wave))) : nullptr;
+    }
     SF_INFO info{};
     info.samplerate = kSampleRate;
     info.channels = 1;
-    info.format = (endsWith(path, ".flac") ? SF_FORMAT_FLAC : SF_FORMAT_WAV) | SF_FORMAT_PCM_16;
+    info.format = (flac ? SF_FORMAT_FLAC : SF_FORMAT_W64) | SF_FORMAT_PCM_16;
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     if (file == nullptr) {
         error = sf_strerror(nullptr);
@@ -40,13 +46,20 @@ SoundFileSink::~SoundFileSink()
 
 bool SoundFileSink::open(int /*slots*/)
 {
-    return file_ != nullptr;
+    return isOpen();
 }
 
 void SoundFileSink::write(std::span<const std::int16_t> samples)
 {
-    if (file_ == nullptr || failed())
+    if (!isOpen() || failed())
         return;
+    if (wave_) {
+        if (wave_->write(samples))
+            samplesWritten_ += static_cast<long long>(samples.size());
+        else
+            error_ = wave_->error();
+        return;
+    }
     const auto count = static_cast<sf_count_t>(samples.size());
     const sf_count_t written = sf_write_short(file_, samples.data(), count);
     samplesWritten_ += written;
@@ -56,11 +69,17 @@ void SoundFileSink::write(std::span<const std::int16_t> samples)
 
 bool SoundFileSink::slotDone(int /*slot*/) const
 {
-    return file_ != nullptr && !failed();
+    return isOpen() && !failed();
 }
 
 void SoundFileSink::close()
 {
+    if (wave_) {
+        if (!wave_->close() && error_.empty())
+            error_ = wave_->error();
+        wave_.reset();
+        return;
+    }
     if (file_ == nullptr)
         return;
     if (sf_close(file_) != 0 && error_.empty())

@@ -7,19 +7,22 @@
 #include <string>
 
 #include "platform/AudioSink.h"
+#include "platform/audio/WaveFileWriter.h"
 
 typedef struct sf_private_tag SNDFILE;
 
 namespace miv {
 
-// Writes the transmission to a sound file (WAV, or FLAC when the name ends in ".flac"),
-// 48 kHz 16-bit mono. A file takes one transmission: it is finished by close(). Every
+// Writes the transmission to a sound file, 48 kHz 16-bit mono: FLAC when the name ends in
+// ".flac", Sony Wave64 for ".w64", otherwise WAV (RF64 once it passes 4 GiB), so a file of
+// any length keeps every sample. A file takes one transmission: it is finished by close(). Every
 // slot is done at once, so the transmitter renders as fast as it can; after a failed
 // write none is done any more.
 class SoundFileSink final : public AudioSink {
 public:
     // Creates (or truncates) the file; null with the reason in `error` when it cannot.
-    static std::unique_ptr<SoundFileSink> create(const std::string& path, std::string& error);
+    static std::unique_ptr<SoundFileSink> create(const std::string& path, std::string& error,
+                                                 std::uint64_t rf64ThresholdBytes = WaveFileWriter::kRiffLimit);
     ~SoundFileSink() override;
     SoundFileSink(const SoundFileSink&) = delete;
     SoundFileSink& operator=(const SoundFileSink&) = delete;
@@ -38,8 +41,11 @@ public:
 
 private:
     explicit SoundFileSink(SNDFILE* file) : file_(file) {}
+    explicit SoundFileSink(std::unique_ptr<WaveFileWriter> wave) : wave_(std::move(wave)) {}
+    bool isOpen() const { return file_ != nullptr || wave_ != nullptr; }
 
-    SNDFILE* file_;
+    SNDFILE* file_ = nullptr;
+    std::unique_ptr<WaveFileWriter> wave_;
     std::string error_;
     long long samplesWritten_ = 0;
 };

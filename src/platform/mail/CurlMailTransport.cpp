@@ -1,6 +1,7 @@
 #include "platform/mail/CurlMailTransport.h"
 
 #include <algorithm>
+#include <chrono>
 #include <mutex>
 #include <string_view>
 
@@ -37,9 +38,16 @@ size_t readMessage(char* buffer, size_t size, size_t count, void* user)
     return n;
 }
 
+struct Watch {
+    std::stop_token stop;
+    std::chrono::steady_clock::time_point deadline;
+};
+
+// libcurl calls this at least once a second, also while it waits for a reply.
 int checkStop(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 {
-    return static_cast<std::stop_token*>(user)->stop_requested() ? 1 : 0;
+    const auto* watch = static_cast<const Watch*>(user);
+    return watch->stop.stop_requested() || std::chrono::steady_clock::now() >= watch->deadline ? 1 : 0;
 }
 
 void initialiseCurlOnce()
@@ -97,13 +105,18 @@ DeliveryResult CurlMailTransport::send(const OutgoingMail& mail, std::stop_token
     curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(curl, CURLOPT_READFUNCTION, readMessage);
     curl_easy_setopt(curl, CURLOPT_READDATA, &upload);
+    // One bound for the whole dialogue. The connection closes within the transfer, not
+    // later in cleanup, so the wait for QUIT's reply is bounded by the same deadline
+    // (and a stop request) rather than by a second response timeout of its own.
     const long timeout = static_cast<long>(options_.timeout.count());
+    const Watch watch{std::move(stop), std::chrono::steady_clock::now() + options_.timeout};
+    curl_easy_setopt(curl, CURLOPT_FORBID_REUSE, 1L);
     curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, timeout);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, timeout);
     curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, std::max(1L, timeout / 1000));  // in seconds
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, checkStop);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &stop);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &watch);
     if (!options_.caFile.empty())
         curl_easy_setopt(curl, CURLOPT_CAINFO, options_.caFile.c_str());
     if (!mail.server.user.empty()) {
@@ -120,7 +133,8 @@ DeliveryResult CurlMailTransport::send(const OutgoingMail& mail, std::stop_token
     if (code == CURLE_OPERATION_TIMEDOUT)
         return {false, "The mail server did not answer in time"};
     if (code == CURLE_ABORTED_BY_CALLBACK)
-        return {false, "The delivery was stopped"};
+        return {false,
+                watch.stop.stop_requested() ? "The delivery was stopped" : "The mail server did not answer in time"};
     return {false, errorText[0] != '\0' ? std::string(errorText) : curl_easy_strerror(code)};
 }
 

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <numbers>
 #include <random>
+#include <tuple>
 
 #include "platform/TestDirectory.h"
 #include "platform/audio/AudioFileReader.h"
@@ -88,6 +89,31 @@ TEST_F(AudioFilesTest, ASoundFileTakesOneTransmissionAndRawInputMayEndInHalfASam
     EXPECT_FALSE(source.slotDone(1));
     EXPECT_NE(source.error().find("middle of a sample"), std::string::npos);
     std::fclose(stream);
+}
+
+TEST_F(AudioFilesTest, AWavThatWouldPassItsSizeLimitIsWrittenAsRf64AndReadWhole)
+{
+    // The 4 GiB limit lowered to a few blocks; and Wave64 by its extension.
+    std::vector<std::int16_t> written;
+    for (const auto& [name, threshold, kind] :
+         {std::tuple{"small.wav", 1000000, "RIFF"}, {"big.wav", 2000, "RF64"}, {"big.w64", 2000, "riff"}}) {
+        SCOPED_TRACE(name);
+        std::string error;
+        auto sink = SoundFileSink::create(dir_ / name, error, threshold);
+        ASSERT_TRUE(sink) << error;
+        written.clear();
+        for (int n = 0; n < 4; ++n) {
+            const AudioBlock block = ramp(n * 100);
+            sink->queue(0, block);
+            written.insert(written.end(), block.begin(), block.end());
+        }
+        sink->close();
+        ASSERT_FALSE(sink->failed()) << sink->error();
+        EXPECT_EQ(readBytes(dir_ / name).substr(0, 4), kind);
+        AudioFileReader reader(dir_ / name);
+        EXPECT_EQ(reader.readAll(), written);
+        EXPECT_TRUE(reader.ok()) << reader.error();
+    }
 }
 
 TEST_F(AudioFilesTest, OtherFormatsAndRatesAreReadAt48kHzOnTheSixteenBitScale)

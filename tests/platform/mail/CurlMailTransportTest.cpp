@@ -102,6 +102,27 @@ TEST_F(CurlMailTransportTest, ADeliveryTheServerDidNotAcceptIsAFailure)
     }
 }
 
+TEST_F(CurlMailTransportTest, OneTimeoutBoundsTheWholeDialogueQuitIncludedAndAStopEndsIt)
+{
+    // The server took the message and then never answers QUIT: the delivery is done, and
+    // neither the sender nor a stop waits a second timeout for the goodbye.
+    for (const bool stopped : {false, true}) {
+        SmtpTestServer server({"--mode", "silent-at-quit"});
+        CurlMailTransport transport({stopped ? 60s : 1500ms, {}});
+        std::stop_source stop;
+        std::jthread stopper([&] {
+            std::this_thread::sleep_for(1500ms);
+            if (stopped)
+                stop.request_stop();
+        });
+        const auto start = std::chrono::steady_clock::now();
+        const ReportOutcome outcome = deliverReport(smtpPlan(server.port()), transport, stop.get_token());
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 8s);  // not the 120 s libcurl gives QUIT on its own
+        EXPECT_EQ(outcome.status, ReportStatus::Sent);
+        EXPECT_TRUE(server.finish()["accepted"].get<bool>());
+    }
+}
+
 class WebMailTest : public CurlMailTransportTest {
 protected:
     ReportOutcome deliverThroughWebMail(const std::string& password, nlohmann::json& seen)

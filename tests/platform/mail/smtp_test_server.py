@@ -8,6 +8,7 @@ with what it saw and exits. Nothing leaves the machine.
   --mode reject-rcpt       refuses every recipient (550)
   --mode close-after-data  takes the whole message, then hangs up without a reply
   --mode silent            accepts the connection and never says a word
+  --mode silent-at-quit    takes the message, then never answers QUIT
   --tls-dir DIR            TLS from the first byte, with a throw-away certificate
                            made in DIR (DIR/cert.pem is what the client trusts)
   --user U --password P    a login is required before MAIL
@@ -129,6 +130,11 @@ def session(conn, args, record):
         elif verb in ("RSET", "NOOP"):
             send("250 2.0.0 Ok")
         elif verb == "QUIT":
+            if args.mode == "silent-at-quit":
+                while conn.recv(4096):
+                    pass
+                record["closed_by_client"] = True
+                return
             send("221 2.0.0 Bye")
             return
         else:
@@ -138,7 +144,7 @@ def session(conn, args, record):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--mode", default="accept",
-                        choices=["accept", "reject-rcpt", "close-after-data", "silent"])
+                        choices=["accept", "reject-rcpt", "close-after-data", "silent", "silent-at-quit"])
     parser.add_argument("--tls-dir")
     parser.add_argument("--user")
     parser.add_argument("--password")
