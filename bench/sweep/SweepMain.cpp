@@ -61,18 +61,13 @@ int main(int argc, char** argv)
     app.add_option("--trials-csv", trialsPath, "CSV of every trial: what was sent and what was read");
     CLI11_PARSE(app, argc, argv);
 
-    if (fading == "moderate") {
-        options.impairments.fading = miv::Fading::moderate();
-    } else if (fading == "disturbed") {
-        options.impairments.fading = miv::Fading::disturbed();
-    } else if (!fading.empty()) {
-        char comma = 0;
-        std::istringstream in(fading);
-        if (!(in >> options.impairments.fading.spreadHz >> comma >> options.impairments.fading.pathDelayMs) || comma != ',' ||
-            options.impairments.fading.spreadHz <= 0 || options.impairments.fading.pathDelayMs < 0) {
+    if (!fading.empty()) {
+        const std::optional<miv::Fading> parsed = miv::parseFading(fading);
+        if (!parsed) {
             std::cerr << "miv_sweep: --fading takes moderate, disturbed or SPREAD_HZ,DELAY_MS\n";
             return 2;
         }
+        options.impairments.fading = *parsed;
     }
     if (modeNames.empty())
         for (const auto& m : standardModes())

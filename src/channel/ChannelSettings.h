@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 namespace miv {
 
@@ -14,6 +16,10 @@ struct Fading {
     static Fading moderate() { return {0.5, 1}; }
     static Fading disturbed() { return {1, 2}; }
 };
+
+// "moderate", "disturbed" or "SPREAD,DELAY" (Hz, ms: 0.01 to 50 Hz, 0 to 20 ms); nothing
+// for anything else.
+std::optional<Fading> parseFading(const std::string& text);
 
 struct ChannelSettings {
     double snrDb = 0;  // mean signal power over noise power in 2500 Hz

@@ -1,5 +1,7 @@
 #include "channel/ChannelSimulator.h"
 
+#include <sstream>
+
 #include <algorithm>
 #include <cmath>
 
@@ -179,6 +181,22 @@ ChannelResult streamChannel(const ChannelSettings& settings, const ChannelStream
     flush(out);
     result.clipped = mixer.clipped();
     return result;
+}
+
+std::optional<Fading> parseFading(const std::string& text)
+{
+    if (text == "moderate")
+        return Fading::moderate();
+    if (text == "disturbed")
+        return Fading::disturbed();
+    Fading fading;
+    std::istringstream in(text);
+    char comma = 0;
+    if (!(in >> fading.spreadHz >> comma >> fading.pathDelayMs) || comma != ',' || !(in >> std::ws).eof())
+        return std::nullopt;
+    const bool valid = std::isfinite(fading.spreadHz) && std::isfinite(fading.pathDelayMs) && fading.spreadHz >= 0.01 &&
+                       fading.spreadHz <= 50 && fading.pathDelayMs >= 0 && fading.pathDelayMs <= 20;
+    return valid ? std::optional<Fading>(fading) : std::nullopt;
 }
 
 }  // namespace miv

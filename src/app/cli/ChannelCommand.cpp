@@ -20,29 +20,17 @@ struct ChannelOptions {
     std::string output;
 };
 
-// "moderate", "disturbed" or "SPREAD,DELAY" (Hz, ms).
-bool parseFading(const std::string& text, Fading& fading)
-{
-    if (text == "moderate" || text == "disturbed") {
-        fading = text == "moderate" ? Fading::moderate() : Fading::disturbed();
-        return true;
-    }
-    std::istringstream in(text);
-    char comma = 0;
-    if (!(in >> fading.spreadHz >> comma >> fading.pathDelayMs) || comma != ',' || !(in >> std::ws).eof())
-        return false;
-    return std::isfinite(fading.spreadHz) && std::isfinite(fading.pathDelayMs) && fading.spreadHz >= 0.01 &&
-           fading.spreadHz <= 50 && fading.pathDelayMs >= 0 && fading.pathDelayMs <= 20;
-}
-
 ExitCode runChannel(ChannelOptions& options)
 {
-    if (!options.fading.empty() && !parseFading(options.fading, options.settings.fading)) {
+    const std::optional<Fading> fading = parseFading(options.fading);
+    if (!options.fading.empty() && !fading) {
         std::cerr << "miv-cli channel: --fading takes moderate, disturbed or SPREAD,DELAY (0.01 to 50 Hz, 0 to "
                      "20 ms), not \""
                   << options.fading << "\"\n";
         return ExitCode::Usage;
     }
+    if (fading)
+        options.settings.fading = *fading;
     ChannelInput input(options.input);
     // The output file is made only once the input has been read through and has a signal.
     std::unique_ptr<AudioOutput> output;
