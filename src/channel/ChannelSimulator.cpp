@@ -1,9 +1,8 @@
 #include "channel/ChannelSimulator.h"
 
-#include <sstream>
-
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 
 namespace miv {
 
