@@ -525,7 +525,7 @@ void Station::messageEnded(const ReceivedMessage& message)
     heard.audioHz = (mode.lowestTone + mode.highestTone) / 2 + message.frequencyShift;
     heard.snrDb = report.snrDb;
     heard.mode = mode.mode;
-    logbook_.heard(heard, dialFrequency());
+    logbook_.heard(heard, dialFrequencyHz());
     if (observer_)
         observer_->signalToNoiseChanged();
 }

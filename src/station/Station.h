@@ -211,15 +211,13 @@ public:
     SettingsSave saveSoundCards(const SoundCards& cards);
 
     // The logbook: the record "Log QSO" opens with, and its OK.
-    Qso draftQso() const { return logbook_.draft(destination_, switches_.mode().effective(), dialFrequency()); }
+    Qso draftQso() const { return logbook_.draft(destination_, switches_.mode().effective(), dialFrequencyHz()); }
     LogAppend logQso(const Qso& qso) { return logbook_.log(qso); }
     LiveSection<LogSettings>& logSection() { return logSection_; }
     std::string logPath() const { return logbook_.logPath(); }
     const std::string& defaultLogPath() const { return logbook_.defaultLogPath(); }
     // Of the last message received; nothing when the receiver gave no estimate.
     std::optional<double> lastSnrDb() const { return logbook_.lastSnrDb(); }
-    // The rig's dial frequency in Hz, as far as the station knows it.
-    std::optional<double> dialFrequency() const { return settings_.readDialFrequency(); }
 
 private:
     struct TimerState {
