@@ -85,10 +85,10 @@ TEST(Settings, EverySectionReadsBackWhatWasWrittenAndKeepsTheOthers)
 
     MemorySettingsStore empty;
     Settings fresh(empty);
-    ASSERT_TRUE(fresh.writeMainSwitches({true, false, true, false, true, false, true, 3}));
+    ASSERT_TRUE(fresh.writeMainSwitches({true, false, true, false, true, false, true, false, 3}));
     EXPECT_EQ(*empty.text(),
               "[Conmutadores]\nBW=1\nChannel=0\nAlarma=1\nBaudios=0\nDetector De Modo=1\nShift Range=0\n"
-              "WaterFall=1\nPTT COM=3\n");
+              "WaterFall=1\nDeep Decoding=0\nPTT COM=3\n");
     EXPECT_FALSE(fresh.firstRun());
     MainSwitches noneChecked;
     noneChecked.pttCom.reset();
@@ -142,11 +142,11 @@ TEST(Settings, MainSwitchesComeFromAndGoToTheModeModelThroughTheClickRules)
     EXPECT_EQ(counter.channel, 1);
     EXPECT_EQ(counter.rate, 0);
 
-    const MainSwitches saved{false, false, false, false, false, false, false, 5};
+    const MainSwitches saved{false, false, false, false, false, false, false, false, 5};
     saved.applyTo(model);
     const ModemMode& mode = model.mode();
     EXPECT_FALSE(mode.bw2250 || !mode.eme || mode.baud16 || mode.autoBaud);
-    EXPECT_FALSE(model.afcWide() || model.waterfallOn() || model.alarmOn());
+    EXPECT_FALSE(model.afcWide() || model.waterfallOn() || model.alarmOn() || model.decoder() == Decoder::Deep);
     EXPECT_EQ(MainSwitches::from(model, 5), saved);
     MainSwitches{}.applyTo(model);
     EXPECT_EQ(MainSwitches::from(model, 0), MainSwitches{});
