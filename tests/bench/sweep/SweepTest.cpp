@@ -124,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Check{"hf2250x1", 3, -26.5, 2, {}, 0, Decoder::Deep},     // 50 % at -28.1 dB
                     Check{"eme-wide", 3, -26.5, 2, {}, 0, Decoder::Deep}),    // 50 % at -28.1 dB
     [](const testing::TestParamInfo<Check>& param) {
-        std::string name = param.param.mode + "_" + decoderName(param.param.decoder);
+        std::string name = std::string(param.param.mode) + "_" + decoderName(param.param.decoder);
         std::erase(name, '-');
         return name;
     });
