@@ -116,7 +116,6 @@ private:
     SymbolDecoder decoder_;
     DeepOutput deepOutput_;
     DeepReceiver deep_;
-    int deepFrameCount_ = 0;
     int deepFinalCount_ = 0;
     float shownShiftHz_ = 0;
     int shownDriftRows_ = 0;

@@ -133,7 +133,7 @@ TEST_F(CommandLine, RxPrintsTheReceiveWindowOrOneJsonObjectPerMessage)
     EXPECT_EQ(j["text"], "CQ CQ de G4ABC G4ABC pse k");
     EXPECT_EQ(j["time"], "12:00");
     EXPECT_NEAR(j["frequency_shift"].get<double>(), 25.0, 0.3);  // the channel's offset
-    EXPECT_NEAR(j["snr_db"].get<double>(), -8.0, 1.0);             // and its SNR
+    EXPECT_NEAR(j["snr_db"].get<double>(), -8.0, 1.0);           // and its SNR
     EXPECT_FALSE(j["cancelled"].get<bool>());
     EXPECT_GE(j["frame_acquisition"].get<int>(), 14);  // of 20, on this noisy vector
     EXPECT_GE(j["final_acquisition"].get<int>(), 8);   // of 16

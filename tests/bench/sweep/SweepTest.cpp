@@ -119,10 +119,10 @@ INSTANTIATE_TEST_SUITE_P(
                     Check{"eme-narrow", 3, -24.5, 2, {}, 0},  // 50 % at -26.9 dB; 100 % at -24.5
                     Check{"eme-wide", 3, -24.5, 2, {}, 0},    // 50 % at -26.8 dB; 100 % at -24.5
                     // The deep path, 1.5 dB and more further down.
-                    Check{"hf2250x16", 10, -14.5, 9, -19, 2, Decoder::Deep},  // 50 % at -16.2 dB
-                    Check{"hf500x16", 10, -14.5, 9, -19, 2, Decoder::Deep},   // 50 % at -16.1 dB
-                    Check{"hf2250x1", 3, -26.5, 2, {}, 0, Decoder::Deep},     // 50 % at -28.1 dB
-                    Check{"eme-wide", 3, -26.5, 2, {}, 0, Decoder::Deep}),    // 50 % at -28.1 dB
+                    Check{"hf2250x16", 10, -13.5, 9, -19, 2, Decoder::Deep},  // 50 % at -16.2 dB; 100 % at -14.5
+                    Check{"hf500x16", 10, -13.5, 9, -19, 2, Decoder::Deep},   // 50 % at -16.0 dB; 98 % at -14.5
+                    Check{"hf2250x1", 3, -26.5, 2, {}, 0, Decoder::Deep},     // 50 % at -27.9 dB; 100 % at -26.5
+                    Check{"eme-wide", 3, -26.5, 2, {}, 0, Decoder::Deep}),    // 50 % at -28.2 dB; 97 % at -26.5
     [](const testing::TestParamInfo<Check>& param) {
         std::string name = std::string(param.param.mode) + "_" + decoderName(param.param.decoder);
         std::erase(name, '-');
