@@ -25,6 +25,13 @@ inline std::string asciiLowerCase(std::string_view text)
     return out;
 }
 
+inline std::string asciiUpperCase(std::string_view text)
+{
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), asciiUpper);
+    return out;
+}
+
 inline bool sameIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),

@@ -6,21 +6,9 @@
 
 namespace miv {
 
-namespace {
-
-std::string upper(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        c = asciiUpper(c);
-    return out;
-}
-
-}  // namespace
-
 void AdifRecord::set(std::string_view name, std::string value)
 {
-    const std::string key = upper(name);
+    const std::string key = asciiUpperCase(name);
     for (auto it = fields_.begin(); it != fields_.end(); ++it) {
         if (it->name != key)
             continue;
@@ -36,7 +24,7 @@ void AdifRecord::set(std::string_view name, std::string value)
 
 std::optional<std::string> AdifRecord::get(std::string_view name) const
 {
-    const std::string key = upper(name);
+    const std::string key = asciiUpperCase(name);
     for (const AdifField& field : fields_)
         if (field.name == key)
             return field.value;

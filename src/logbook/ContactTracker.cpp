@@ -6,14 +6,6 @@ namespace miv {
 
 namespace {
 
-std::string upper(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        c = asciiUpper(c);
-    return out;
-}
-
 void keepNewer(std::string& kept, const std::string& heard)
 {
     if (!heard.empty())
@@ -24,7 +16,7 @@ void keepNewer(std::string& kept, const std::string& heard)
 
 ContactTracker::Contact& ContactTracker::touch(const std::string& callsign, std::chrono::sys_seconds at)
 {
-    auto [it, added] = contacts_.try_emplace(upper(callsign));
+    auto [it, added] = contacts_.try_emplace(asciiUpperCase(callsign));
     if (added)
         it->second.first = at;
     it->second.last = at;
@@ -43,7 +35,7 @@ void ContactTracker::received(const std::string& callsign, const ContactDetails&
     keepNewer(contact.heard.qth, details.qth);
     keepNewer(contact.heard.locator, details.locator);
     contact.snrDb = snrDb;
-    lastHeard_ = upper(callsign);
+    lastHeard_ = asciiUpperCase(callsign);
 }
 
 void ContactTracker::sent(const std::string& callsign, std::string_view text, std::chrono::sys_seconds at)
@@ -57,7 +49,7 @@ void ContactTracker::sent(const std::string& callsign, std::string_view text, st
 
 const ContactTracker::Contact* ContactTracker::find(std::string_view callsign) const
 {
-    const auto it = contacts_.find(upper(callsign));
+    const auto it = contacts_.find(asciiUpperCase(callsign));
     return it == contacts_.end() ? nullptr : &it->second;
 }
 
