@@ -7,6 +7,7 @@ namespace miv {
 void DeepOutput::started(float shiftHz, int frameScore)
 {
     frameScore_ = frameScore;
+    shiftHz_ = shiftHz;
     text_.clear();
     text_.reset();
     writeMessageHeader(window_, clock_.utcNow(), shiftHz);
@@ -31,7 +32,7 @@ void DeepOutput::cancelled(const Readings& readings)
 void DeepOutput::report(int finalScore, bool cancelled, const Readings& readings)
 {
     const UtcTime now = clock_.utcNow();
-    observer_.messageEnded({frameScore_, finalScore, readings.shiftHz, readings.viterbiErrors, cancelled, text_.text(),
+    observer_.messageEnded({frameScore_, finalScore, shiftHz_, readings.viterbiErrors, cancelled, text_.text(),
                             now.hour, now.minute, readings.snrDb});
 }
 

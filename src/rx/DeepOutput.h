@@ -25,7 +25,6 @@ public:
 
     // What the decoder measured of the message so far, for its report.
     struct Readings {
-        float shiftHz;
         int viterbiErrors;
         double snrDb;
     };
@@ -44,6 +43,7 @@ private:
     ReceiverObserver& observer_;
     ReceivedText text_;
     int frameScore_ = 0;
+    float shiftHz_ = 0;  // at the lock: the report's shift, as the standard path gives it
 };
 
 }  // namespace miv

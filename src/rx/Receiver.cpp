@@ -149,7 +149,7 @@ void Receiver::messageCancelled()
 DeepOutput::Readings Receiver::deepReadings() const
 {
     const DeepDecoder& decoder = *deep_.decoder();
-    return {static_cast<float>(decoder.shiftHz()), decoder.viterbiErrors(), decoder.snrDb()};
+    return {decoder.viterbiErrors(), decoder.snrDb()};
 }
 
 void Receiver::CancelMessage()

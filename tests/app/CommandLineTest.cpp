@@ -148,7 +148,7 @@ TEST_F(CommandLine, TxThroughTheChannelIntoRxThroughStandardStreams)
         run("{miv} tx --utc 12:00 --text 'CQ CQ de G4ABC G4ABC pse k' -o - | "
             "{miv} channel --snr 0 --freq-offset -40 --delay 0.3 --seed 9 - -o - | {miv} rx --utc 12:00 -");
     EXPECT_EQ(r.status, code(ExitCode::Ok)) << r.err;
-    EXPECT_EQ(r.out, "\nRX: <12:00 UTC> <-39.8 Hz.> CQ CQ de G4ABC G4ABC pse k <STOP>\n");
+    EXPECT_EQ(r.out, "\nRX: <12:00 UTC> <-40.0 Hz.> CQ CQ de G4ABC G4ABC pse k <STOP>\n");
 }
 
 TEST_F(CommandLine, ChannelWritesTheSameSamplesForTheSameSeedInEveryFormat)
