@@ -117,12 +117,13 @@ DeepDecoder::Fit DeepDecoder::fitSynchronisation(const SampleHistory& history, c
     const auto energyAt = [&](double dt, double df) {
         double sum = 0;
         for (const KnownTone& k : known) {
+            const double fromMiddle = k.symbol - guess.middle;
             const auto start =
-                static_cast<std::int64_t>(std::llround(guess.start + (k.symbol - guess.middle) * n + dt));
+                static_cast<std::int64_t>(std::llround(guess.start + fromMiddle * guess.samplesPerSymbol + dt));
             if (!history.holds(start, start + n))
                 continue;
             const double hz = mode_.lowestTone + mode_.tonePosition(hopRowOf(k.symbol), k.tone) * mode_.toneSpacing() +
-                              guess.offsetHz + df;
+                              guess.offsetHz + fromMiddle * guess.driftHzPerSymbol + df;
             sum += toneEnergy(history, start, n, hz);
         }
         return sum;
@@ -149,14 +150,14 @@ DeepDecoder::Fit DeepDecoder::fitSynchronisation(const SampleHistory& history, c
         timeStep /= 4;
         frequencyStep /= 4;
     }
-    return {guess.middle, guess.start + bestDt, guess.offsetHz + bestDf};
+    return {guess.middle, guess.start + bestDt, guess.offsetHz + bestDf, guess.samplesPerSymbol, guess.driftHzPerSymbol};
 }
 
 void DeepDecoder::startTracking(const Fit& fit, double trust)
 {
     const double n = mode_.symbolSamples;
-    timing_.start(fit.middle, fit.start, n * kStartSpread * trust, n, n * kClockSpread);
-    frequency_.start(fit.middle, fit.offsetHz, mode_.symbolRate() * kOffsetSpread * trust, 0,
+    timing_.start(fit.middle, fit.start, n * kStartSpread * trust, fit.samplesPerSymbol, n * kClockSpread);
+    frequency_.start(fit.middle, fit.offsetHz, mode_.symbolRate() * kOffsetSpread * trust, fit.driftHzPerSymbol,
                      kDopplerSpread * n / kDeepSampleRate);
     offsetHz_ = fit.offsetHz;
 }
@@ -166,7 +167,9 @@ void DeepDecoder::start(const SampleHistory& history, const PreambleDetection& d
     std::vector<KnownTone> preamble;
     for (int k = 0; k < kPreambleLength; ++k)
         preamble.push_back({kPreambleSlot[static_cast<std::size_t>(k)], PreambleSymbols[static_cast<std::size_t>(k)]});
-    const Fit guess{1, static_cast<double>(detection.firstSymbolStart), detection.offsetHz};
+    const double n = mode_.symbolSamples;
+    const Fit guess{kPreambleMiddle, static_cast<double>(detection.firstSymbolStart) + (kPreambleMiddle - 1) * n,
+                    detection.offsetHz, n, detection.driftHzPerSymbol};
     startTracking(fitSynchronisation(history, preamble, guess, 1.0 / 32, 1.0 / 16), 1);
     preambleScore_ = detection.score;
     resynchronised_ = false;
@@ -206,10 +209,10 @@ void DeepDecoder::resynchronise(const SampleHistory& history, const std::vector<
     for (std::size_t i = 0; i < path.size(); ++i)
         known.push_back({sentSymbolOf(kFirstDataInput + static_cast<int>(i)), GrayTone[path[i]]});
 
-    // The fit moves a line of the nominal slopes through the middle of these symbols:
-    // the first pass followed tentative decisions, and its slopes start again from none.
+    // The fit moves lines of the tracked slopes (clock error, Doppler drift) through the
+    // middle of these symbols.
     const double middle = (known.front().symbol + known.back().symbol) / 2.0;
-    const Fit guess{middle, timing_.at(middle), frequency_.at(middle)};
+    const Fit guess{middle, timing_.at(middle), frequency_.at(middle), timing_.slope(), frequency_.slope()};
     const double trust = 4 / std::sqrt(static_cast<double>(known.size()));
     startTracking(fitSynchronisation(history, known, guess, 1.0 / 64, 1.0 / 32), trust);
     resynchronised_ = true;
@@ -367,7 +370,8 @@ void DeepDecoder::show()
 {
     confirmed_ = true;
     shownTiming_ = timing_.at(1);
-    sink_.messageStarted(offsetHz_, frameScore_);
+    // The shift at the lock, as the standard path shows it: where the preamble lay.
+    sink_.messageStarted(frequency_.at(kPreambleMiddle), frameScore_);
 }
 
 void DeepDecoder::feedDecoder(const SampleHistory& history)

@@ -75,15 +75,18 @@ private:
         int symbol;
         int tone;
     };
+    // Timing and frequency as lines through the symbol numbers.
     struct Fit {
-        double middle;  // symbol number the fitted line is anchored at
+        double middle;  // symbol number the lines are anchored at
         double start;   // first sample of that symbol
         double offsetHz;
+        double samplesPerSymbol;
+        double driftHzPerSymbol;
     };
 
     // Timing and frequency that give the known tones the most energy, searched on a
-    // grid around `guess` with lines of the nominal symbol length; the grid's steps are
-    // `symbolFraction` of a symbol and `binFraction` of a bin, then a quarter of that.
+    // grid around `guess` with its slopes; the grid's steps are `symbolFraction` of a
+    // symbol and `binFraction` of a bin, then a quarter of that.
     Fit fitSynchronisation(const SampleHistory& history, const std::vector<KnownTone>& known, Fit guess,
                            double symbolFraction, double binFraction) const;
     void startTracking(const Fit& fit, double trust);

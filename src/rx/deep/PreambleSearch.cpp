@@ -1,6 +1,7 @@
 #include "rx/deep/PreambleSearch.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "modem/Frame.h"
@@ -25,6 +26,9 @@ constexpr float kBackgroundWeight = 1.0f / 64;
 constexpr float kDetectionThreshold = 14.0f;
 // Analyses to wait after the best score before reporting it.
 constexpr int kPeakWait = 3;
+// Doppler drifts searched in EME, Hz per minute: 2 apart, so the preamble's outer
+// tones lie within a fifth of a bin of one of them.
+constexpr std::array<double, 7> kEmeDriftsHzPerMinute{-6, -4, -2, 0, 2, 4, 6};
 
 }  // namespace
 
@@ -36,25 +40,36 @@ PreambleSearch::PreambleSearch(const DeepMode& mode)
       window_(static_cast<std::size_t>(mode.symbolSamples * kZeroPad)),
       spectrum_(static_cast<std::size_t>(mode.symbolSamples * kZeroPad / 2 + 1))
 {
-    const double binWidth = kDeepSampleRate / (mode.symbolSamples * zeroPad_);
+    for (int k = 0; k < 20; ++k) {
+        const int slot = kPreambleSlot[static_cast<std::size_t>(k)];
+        slots_.push_back({slot, (kPreambleSpan - slot) * kSearchRowsPerSymbol,
+                          (mode.group(slot) - 1) * kTonesPerGroup * toneStride_,
+                          PreambleSymbols[static_cast<std::size_t>(k)] * toneStride_});
+    }
+    const double binWidth = fineBinHz();
+    int farthestShift = 0;
+    for (const double perMinute : mode.eme() ? std::vector<double>(kEmeDriftsHzPerMinute.begin(), kEmeDriftsHzPerMinute.end())
+                                             : std::vector<double>{0}) {
+        Drift drift{perMinute / 60 / mode.symbolRate(), {}};
+        for (const Slot& slot : slots_) {
+            const int shift = static_cast<int>(std::lround(drift.hzPerSymbol * (slot.symbol - kPreambleMiddle) / binWidth));
+            drift.slotShift.push_back(shift);
+            farthestShift = std::max(farthestShift, std::abs(shift));
+        }
+        drifts_.push_back(std::move(drift));
+    }
     nominalPosition_ = static_cast<int>(std::lround(mode.lowestTone / binWidth));
     const int reach = static_cast<int>(std::lround(mode.searchHz / binWidth));
     lowestPosition_ = nominalPosition_ - reach;
     highestPosition_ = nominalPosition_ + reach;
-    firstBin_ = lowestPosition_;
+    firstBin_ = lowestPosition_ - farthestShift;
     const int span = (mode.groups * kTonesPerGroup - 1) * toneStride_;
-    binCount_ = highestPosition_ + span - firstBin_ + 1;
+    binCount_ = highestPosition_ + span + farthestShift - firstBin_ + 1;
     rowsKept_ = (kPreambleSpan - 1) * kSearchRowsPerSymbol + 1;
     background_.assign(static_cast<std::size_t>(binCount_), 0.0f);
     expLikelihood_.resize(static_cast<std::size_t>(binCount_));
     rows_.assign(static_cast<std::size_t>(rowsKept_) * 2 * static_cast<std::size_t>(binCount_), 0.0f);
-    scores_.resize(static_cast<std::size_t>(highestPosition_ - lowestPosition_ + 1));
-    for (int k = 0; k < 20; ++k) {
-        const int slot = kPreambleSlot[static_cast<std::size_t>(k)];
-        slots_.push_back({(kPreambleSpan - slot) * kSearchRowsPerSymbol,
-                          (mode.group(slot) - 1) * kTonesPerGroup * toneStride_,
-                          PreambleSymbols[static_cast<std::size_t>(k)] * toneStride_});
-    }
+    scores_.resize(drifts_.size() * static_cast<std::size_t>(positions()));
 }
 
 float* PreambleSearch::rowData(std::int64_t row, int plane)
@@ -101,37 +116,36 @@ std::optional<PreambleDetection> PreambleSearch::analyse(const SampleHistory& hi
     if (row < rowsKept_ - 1)
         return std::nullopt;
 
-    float best = -1e30f;
-    int bestPosition = lowestPosition_;
     std::fill(scores_.begin(), scores_.end(), 0.0f);
-    for (const Slot& slot : slots_) {
-        const float* likelihood = rowData(row - slot.rowsBack, 0);
-        const float* groupMean = rowData(row - slot.rowsBack, 1);
-        const int base = lowestPosition_ - firstBin_ + slot.groupStart;
-        for (std::size_t i = 0; i < scores_.size(); ++i) {
-            const int b = base + static_cast<int>(i);
-            scores_[i] += likelihood[b + slot.toneOffset] - groupMean[b];
+    const auto positionCount = static_cast<std::size_t>(positions());
+    for (std::size_t d = 0; d < drifts_.size(); ++d) {
+        float* scores = scores_.data() + d * positionCount;
+        for (std::size_t k = 0; k < slots_.size(); ++k) {
+            const Slot& slot = slots_[k];
+            const float* likelihood = rowData(row - slot.rowsBack, 0);
+            const float* groupMean = rowData(row - slot.rowsBack, 1);
+            const int base = lowestPosition_ - firstBin_ + slot.groupStart + drifts_[d].slotShift[k];
+            for (std::size_t i = 0; i < positionCount; ++i) {
+                const int b = base + static_cast<int>(i);
+                scores[i] += likelihood[b + slot.toneOffset] - groupMean[b];
+            }
         }
     }
-    for (std::size_t i = 0; i < scores_.size(); ++i) {
-        if (scores_[i] > best) {
-            best = scores_[i];
-            bestPosition = lowestPosition_ + static_cast<int>(i);
-        }
-    }
-    latestScore_ = best;
+    const auto best = static_cast<std::size_t>(std::max_element(scores_.begin(), scores_.end()) - scores_.begin());
+    latestScore_ = scores_[best];
 
-    if (best >= kDetectionThreshold && (!candidate_ || best > candidate_->score))
-        candidate_ = Candidate{best, bestPosition, row};
+    if (latestScore_ >= kDetectionThreshold && (!candidate_ || latestScore_ > candidate_->score))
+        candidate_ = Candidate{latestScore_, lowestPosition_ + static_cast<int>(best % positionCount),
+                               best / positionCount, row};
     if (!candidate_ || row - candidate_->row < kPeakWait)
         return std::nullopt;
 
     const Candidate found = *candidate_;
     candidate_.reset();
     const std::int64_t windowEnd = history.count() - (row - found.row) * rowHop();
-    const double binWidth = kDeepSampleRate / (mode_.symbolSamples * zeroPad_);
     return PreambleDetection{windowEnd - static_cast<std::int64_t>(kPreambleSpan) * mode_.symbolSamples,
-                             (found.position - nominalPosition_) * binWidth, found.score};
+                             (found.position - nominalPosition_) * fineBinHz(), drifts_[found.drift].hzPerSymbol,
+                             found.score};
 }
 
 }  // namespace miv
