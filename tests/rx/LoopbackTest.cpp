@@ -126,6 +126,31 @@ TEST(LoopbackDrift, TheDeepPathFollowsAClockErrorAndADopplerDrift)
     EXPECT_NEAR(slow.reports[0].frequencyShift, -248.5, 0.5);
 }
 
+// On a disturbed HF channel (1 Hz Doppler spread) the carrier's readings wander from
+// symbol to symbol; a slope learnt from them must not steer the rest of the message.
+// These fades once turned the text into garbage halfway through.
+TEST(LoopbackFading, TheDeepPathKeepsTrackThroughDisturbedFadingAtOneBaud)
+{
+    ModemMode slow;
+    slow.baud16 = false;
+    const std::string text = "wx here sunny and warm, 24 C";
+    const std::vector<std::int16_t> sent = renderTransmission(slow, text).samples;
+    for (const std::uint64_t seed : {1, 5}) {
+        const ChannelSettings disturbed{.snrDb = -17,
+                                        .frequencyOffsetHz = 98,
+                                        .delaySeconds = 1.9,
+                                        .seed = seed,
+                                        .driftHzPerMinute = 0,
+                                        .clockPpm = 0,
+                                        .fading = Fading::disturbed()};
+        const Decoded rx =
+            decodeSamples(simulateChannel(sent, disturbed).samples, {.baud16 = false, .decoder = Decoder::Deep});
+        ASSERT_EQ(rx.reports.size(), 1u) << "seed " << seed << ": " << rx.window;
+        EXPECT_EQ(rx.reports[0].receivedText, "WX HERE SUNNY AND WARM, 24 C") << "seed " << seed;
+        EXPECT_FALSE(rx.reports[0].cancelled) << "seed " << seed;
+    }
+}
+
 // A transmission whose end marker never arrives is never shown as ended: the receiver
 // gives it up with " <CANCEL>" when the recording has run out.
 TEST(LoopbackEnd, AMessageCutOffBeforeItsEndMarkerNeverShowsStop)

@@ -150,7 +150,8 @@ DeepDecoder::Fit DeepDecoder::fitSynchronisation(const SampleHistory& history, c
         timeStep /= 4;
         frequencyStep /= 4;
     }
-    return {guess.middle, guess.start + bestDt, guess.offsetHz + bestDf, guess.samplesPerSymbol, guess.driftHzPerSymbol};
+    return {guess.middle, guess.start + bestDt, guess.offsetHz + bestDf, guess.samplesPerSymbol,
+            guess.driftHzPerSymbol};
 }
 
 void DeepDecoder::startTracking(const Fit& fit, double trust)
@@ -209,10 +210,12 @@ void DeepDecoder::resynchronise(const SampleHistory& history, const std::vector<
     for (std::size_t i = 0; i < path.size(); ++i)
         known.push_back({sentSymbolOf(kFirstDataInput + static_cast<int>(i)), GrayTone[path[i]]});
 
-    // The fit moves lines of the tracked slopes (clock error, Doppler drift) through the
-    // middle of these symbols.
+    // The fit moves lines of the tracked slopes through the middle of these symbols: the
+    // clock error's always, the carrier's only in EME, where the Doppler shift drifts. On
+    // HF a carrier slope learnt over fading symbols is noise that derails the tracking.
     const double middle = (known.front().symbol + known.back().symbol) / 2.0;
-    const Fit guess{middle, timing_.at(middle), frequency_.at(middle), timing_.slope(), frequency_.slope()};
+    const double driftHzPerSymbol = mode_.eme() ? frequency_.slope() : 0;
+    const Fit guess{middle, timing_.at(middle), frequency_.at(middle), timing_.slope(), driftHzPerSymbol};
     const double trust = 4 / std::sqrt(static_cast<double>(known.size()));
     startTracking(fitSynchronisation(history, known, guess, 1.0 / 64, 1.0 / 32), trust);
     resynchronised_ = true;
@@ -336,7 +339,8 @@ bool DeepDecoder::endMarkerAt(int m) const
     float score = 0;
     for (int i = 0; i < kEndMarkerSeen; ++i) {
         const Symbol& s = symbolAt(m + i);
-        score += std::max(s.likelihood[ReceiverSequence[static_cast<std::size_t>(i)]] - logMeanExp(s.likelihood), -certain);
+        score +=
+            std::max(s.likelihood[ReceiverSequence[static_cast<std::size_t>(i)]] - logMeanExp(s.likelihood), -certain);
     }
     return score >= kEndThreshold;
 }
