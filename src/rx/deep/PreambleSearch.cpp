@@ -47,14 +47,16 @@ PreambleSearch::PreambleSearch(const DeepMode& mode)
                           PreambleSymbols[static_cast<std::size_t>(k)] * toneStride_});
     }
     const double binWidth = fineBinHz();
-    int farthestShift = 0;
-    for (const double perMinute : mode.eme() ? std::vector<double>(kEmeDriftsHzPerMinute.begin(), kEmeDriftsHzPerMinute.end())
-                                             : std::vector<double>{0}) {
+    farthestShift_ = 0;
+    for (const double perMinute : mode.eme()
+                                      ? std::vector<double>(kEmeDriftsHzPerMinute.begin(), kEmeDriftsHzPerMinute.end())
+                                      : std::vector<double>{0}) {
         Drift drift{perMinute / 60 / mode.symbolRate(), {}};
         for (const Slot& slot : slots_) {
-            const int shift = static_cast<int>(std::lround(drift.hzPerSymbol * (slot.symbol - kPreambleMiddle) / binWidth));
+            const int shift =
+                static_cast<int>(std::lround(drift.hzPerSymbol * (slot.symbol - kPreambleMiddle) / binWidth));
             drift.slotShift.push_back(shift);
-            farthestShift = std::max(farthestShift, std::abs(shift));
+            farthestShift_ = std::max(farthestShift_, std::abs(shift));
         }
         drifts_.push_back(std::move(drift));
     }
@@ -62,14 +64,15 @@ PreambleSearch::PreambleSearch(const DeepMode& mode)
     const int reach = static_cast<int>(std::lround(mode.searchHz / binWidth));
     lowestPosition_ = nominalPosition_ - reach;
     highestPosition_ = nominalPosition_ + reach;
-    firstBin_ = lowestPosition_ - farthestShift;
+    firstBin_ = lowestPosition_ - farthestShift_;
     const int span = (mode.groups * kTonesPerGroup - 1) * toneStride_;
-    binCount_ = highestPosition_ + span + farthestShift - firstBin_ + 1;
+    binCount_ = highestPosition_ + span + farthestShift_ - firstBin_ + 1;
     rowsKept_ = (kPreambleSpan - 1) * kSearchRowsPerSymbol + 1;
     background_.assign(static_cast<std::size_t>(binCount_), 0.0f);
     expLikelihood_.resize(static_cast<std::size_t>(binCount_));
     rows_.assign(static_cast<std::size_t>(rowsKept_) * 2 * static_cast<std::size_t>(binCount_), 0.0f);
     scores_.resize(drifts_.size() * static_cast<std::size_t>(positions()));
+    slotScore_.resize(static_cast<std::size_t>(positions() + 2 * farthestShift_));
 }
 
 float* PreambleSearch::rowData(std::int64_t row, int plane)
@@ -118,17 +121,19 @@ std::optional<PreambleDetection> PreambleSearch::analyse(const SampleHistory& hi
 
     std::fill(scores_.begin(), scores_.end(), 0.0f);
     const auto positionCount = static_cast<std::size_t>(positions());
-    for (std::size_t d = 0; d < drifts_.size(); ++d) {
-        float* scores = scores_.data() + d * positionCount;
-        for (std::size_t k = 0; k < slots_.size(); ++k) {
-            const Slot& slot = slots_[k];
-            const float* likelihood = rowData(row - slot.rowsBack, 0);
-            const float* groupMean = rowData(row - slot.rowsBack, 1);
-            const int base = lowestPosition_ - firstBin_ + slot.groupStart + drifts_[d].slotShift[k];
-            for (std::size_t i = 0; i < positionCount; ++i) {
-                const int b = base + static_cast<int>(i);
-                scores[i] += likelihood[b + slot.toneOffset] - groupMean[b];
-            }
+    for (std::size_t k = 0; k < slots_.size(); ++k) {
+        // The slot's score at every bin its drifted positions can reach, shared by the drifts.
+        const Slot& slot = slots_[k];
+        const float* likelihood = rowData(row - slot.rowsBack, 0) + slot.toneOffset;
+        const float* groupMean = rowData(row - slot.rowsBack, 1);
+        const int first = lowestPosition_ - firstBin_ + slot.groupStart - farthestShift_;
+        for (std::size_t i = 0; i < slotScore_.size(); ++i)
+            slotScore_[i] = likelihood[first + static_cast<int>(i)] - groupMean[first + static_cast<int>(i)];
+        for (std::size_t d = 0; d < drifts_.size(); ++d) {
+            float* scores = scores_.data() + d * positionCount;
+            const float* shifted = slotScore_.data() + farthestShift_ + drifts_[d].slotShift[k];
+            for (std::size_t i = 0; i < positionCount; ++i)
+                scores[i] += shifted[i];
         }
     }
     const auto best = static_cast<std::size_t>(std::max_element(scores_.begin(), scores_.end()) - scores_.begin());

@@ -72,8 +72,9 @@ private:
 
     DeepMode mode_;
     int zeroPad_;
-    int toneStride_;  // fine bins between tones
-    int firstBin_;    // lowest fine bin kept
+    int toneStride_;     // fine bins between tones
+    int farthestShift_;  // fine bins a drift moves a slot's tones at most
+    int firstBin_;       // lowest fine bin kept
     int binCount_;
     int lowestPosition_;  // search positions: fine bin of tone 0 of group 1
     int highestPosition_;
@@ -87,7 +88,8 @@ private:
     std::vector<float> rows_;           // per row: tone likelihoods, then group log-means
     std::vector<Slot> slots_;
     std::vector<Drift> drifts_;
-    std::vector<float> scores_;  // by drift, then search position
+    std::vector<float> slotScore_;  // one slot's, from farthestShift_ below the lowest position
+    std::vector<float> scores_;     // by drift, then search position
     std::int64_t rowCount_ = 0;
     std::optional<Candidate> candidate_;
     float latestScore_ = 0;
