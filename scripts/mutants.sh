@@ -103,8 +103,9 @@ def build():
 
 
 def tests_pass():
+    # The naming check (clang-tidy over every file, minutes) cannot see a flipped operator.
     return run(["ctest", "--test-dir", args.build, "--parallel", str(os.cpu_count()), "--timeout",
-                str(args.timeout), "--stop-on-failure"])
+                str(args.timeout), "--stop-on-failure", "--exclude-regex", "^naming$"])
 
 
 rng = random.Random(args.seed)
