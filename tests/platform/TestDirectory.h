@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace miv::test {
@@ -26,5 +28,12 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// A file's bytes, or nothing when it cannot be read.
+inline std::string readFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 }  // namespace miv::test

@@ -95,6 +95,22 @@ inline std::unique_ptr<AudioSource> recording(const char* name)
     return file;
 }
 
+// Fires the transmit timer until the transmission ends, at most `ticks` times.
+inline void runTransmitTimer(Station& station, int ticks = 100000)
+{
+    for (int n = 0; n < ticks && station.timerRunning(StationTimer::Transmit); ++n)
+        station.timerFired(StationTimer::Transmit);
+}
+
+// Fires the receive timer until `done`, at most `ticks` times; whether it is done.
+template <typename Done>
+bool receiveUntil(Station& station, Done done, int ticks = 4000)
+{
+    for (int n = 0; n < ticks && !done(); ++n)
+        station.timerFired(StationTimer::Receive);
+    return done();
+}
+
 // Everything a station needs, none of it real.
 struct FakePlatform {
     FakePlatform() { serial.present = {"/dev/ttyS0", "/dev/serial/by-id/usb-FTDI-if00-port0"}; }

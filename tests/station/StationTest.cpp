@@ -40,8 +40,7 @@ struct TestStation {
     bool running(T timer) const { return station.timerRunning(timer); }
     bool transmitToEnd()
     {
-        for (int n = 0; n < 100000 && running(T::Transmit); ++n)
-            station.timerFired(T::Transmit);
+        testing::runTransmitTimer(station);
         return station.txState() == TxState::Receiving;
     }
     bool transmit(const std::string& text)
@@ -50,13 +49,6 @@ struct TestStation {
         station.pressTransmitButton();
         station.pressTransmitButton();
         return transmitToEnd();
-    }
-    template <typename Done>
-    bool receiveUntil(Done done, int ticks = 4000)
-    {
-        for (int n = 0; n < ticks && !done(); ++n)
-            station.timerFired(T::Receive);
-        return done();
     }
     bool received(const std::string& tail) const { return receive.text().ends_with(tail); }
 
@@ -277,7 +269,7 @@ TEST_F(StationTest, AMessageBeingReceivedLocksTheModeUntilPttCancelsIt)
 {
     fakes_.audio.recording = testing::recording("hf2250-16.flac");
     TestStation& t = start();
-    ASSERT_TRUE(t.receiveUntil([&] { return t.station.receiverLocked(); }));
+    ASSERT_TRUE(testing::receiveUntil(t.station, [&] { return t.station.receiverLocked(); }));
     EXPECT_FALSE(t.station.switches().clickBandwidth() || t.station.switches().clickChannel());
     EXPECT_EQ(t.station.timerInterval(T::FrameAcquisitionHold), 8000);
     t.station.timerFired(T::FrameAcquisitionHold);
@@ -289,7 +281,7 @@ TEST_F(StationTest, AMessageBeingReceivedLocksTheModeUntilPttCancelsIt)
     EXPECT_FALSE(t.running(T::Alarm));
     EXPECT_EQ(fakes_.alarm.devices, std::vector<std::string>{""});
 
-    ASSERT_TRUE(t.receiveUntil([&] { return t.receive.text().find("CQ CQ") != std::string::npos; }));
+    ASSERT_TRUE(testing::receiveUntil(t.station, [&] { return t.receive.text().find("CQ CQ") != std::string::npos; }));
     t.station.choosePort(5);
     fakes_.serial.present.clear();  // unplugged since start-up; the operator answers Abort
     t.station.pressTransmitButton();
@@ -378,8 +370,7 @@ TEST_F(StationTest, EveryEndUnkeysTheRadio)
     auto* t = &start();
     t->send.append("TEST");
     t->station.pressTransmitButton();
-    for (int n = 0; n < 20; ++n)
-        t->station.timerFired(T::Transmit);
+    testing::runTransmitTimer(t->station, 20);
     fakes_.audio.output.fail();
     t->station.timerFired(T::Transmit);
     EXPECT_TRUE(t->station.txState() == TxState::Receiving && !fakes_.rig.keyed);

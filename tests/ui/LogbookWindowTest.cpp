@@ -1,6 +1,3 @@
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QCheckBox>
 #include <QDateTimeEdit>
 #include <QDialog>
@@ -10,8 +7,8 @@
 #include <QtTest>
 #include <fstream>
 #include <map>
-#include <sstream>
 
+#include "logbook/AdifReader.h"
 #include "platform/TestDirectory.h"
 #include "platform/logbook/FileLogFiles.h"
 #include "station/StationFakes.h"
@@ -24,44 +21,6 @@ using namespace std::chrono_literals;
 namespace {
 
 const std::chrono::sys_seconds kStart{std::chrono::sys_days{std::chrono::year{2026} / 12 / 7} + 4h};
-
-// ADIF read back independently of the program's reader: the fields of each record,
-// after the header.
-std::vector<std::map<std::string, std::string>> adifRecords(const std::string& text, int& headers)
-{
-    std::vector<std::map<std::string, std::string>> records(1);
-    headers = 0;
-    for (std::size_t at = text.find('<'); at != std::string::npos; at = text.find('<', at)) {
-        const std::size_t close = text.find('>', at);
-        std::string tag = text.substr(at + 1, close - at - 1);
-        for (char& c : tag)
-            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        at = close + 1;
-        const std::size_t colon = tag.find(':');
-        if (colon == std::string::npos) {
-            if (tag == "EOH") {
-                ++headers;
-                records.back().clear();
-            } else if (tag == "EOR") {
-                records.emplace_back();
-            }
-            continue;
-        }
-        const std::size_t length = std::stoul(tag.substr(colon + 1));
-        records.back()[tag.substr(0, colon)] = text.substr(at, length);
-        at += length;
-    }
-    records.pop_back();
-    return records;
-}
-
-void appendAsAnotherProgram(const std::string& path, const std::string& text)
-{
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT, 0644);
-    QVERIFY(fd >= 0);
-    QCOMPARE(::write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
-    ::close(fd);
-}
 
 }  // namespace
 
@@ -121,8 +80,7 @@ void LogbookWindowTest::cleanup()
 void LogbookWindowTest::aContactEndsAsOneValidRecordBesideAnotherProgramsRecords()
 {
     const auto received = [this] { return window_->receiveWindow().window().text(); };
-    for (int n = 0; n < 4000 && received().find("<STOP>") == std::string::npos; ++n)
-        station().timerFired(StationTimer::Receive);
+    QVERIFY(testing::receiveUntil(station(), [&] { return received().find("<STOP>") != std::string::npos; }));
     QVERIFY(received().find("G4ABC pse k <STOP>") != std::string::npos);
     QVERIFY(find<QLabel>("signalToNoise")->text().startsWith("SNR "));  // the receiver's estimate
 
@@ -130,8 +88,7 @@ void LogbookWindowTest::aContactEndsAsOneValidRecordBesideAnotherProgramsRecords
     QTest::keyClicks(&window_->sendWindow(), "G4ABC de EA4XYZ ur 599 599 name Ana k");
     station().pressTransmitButton();
     station().pressTransmitButton();  // the end, once all is sent
-    for (int n = 0; n < 4000 && station().timerRunning(StationTimer::Transmit); ++n)
-        station().timerFired(StationTimer::Transmit);
+    testing::runTransmitTimer(station());
     QCOMPARE(station().txState(), TxState::Receiving);
 
     wallClock_->advance(4min);
@@ -150,20 +107,20 @@ void LogbookWindowTest::aContactEndsAsOneValidRecordBesideAnotherProgramsRecords
 
     // Another logger writes the file first, and again after us.
     const std::string theirs = "<CALL:4>W1AW <QSO_DATE:8>20261207 <TIME_ON:4>0350 <MODE:3>FT8 <EOR>\n";
-    appendAsAnotherProgram(logPath_, "Other logger\n<ADIF_VER:5>3.1.4 <EOH>\n" + theirs);
+    std::ofstream(logPath_, std::ios::app) << "Other logger\n<ADIF_VER:5>3.1.4 <EOH>\n" << theirs;
     QTest::mouseClick(find<QPushButton>("okButton"), Qt::LeftButton);
     QTRY_VERIFY(!window_->findChild<QDialog*>("logQsoDialog"));
-    appendAsAnotherProgram(logPath_, theirs);
+    std::ofstream(logPath_, std::ios::app) << theirs;
 
-    std::ifstream file(logPath_);
-    std::stringstream text;
-    text << file.rdbuf();
-    int headers = 0;
-    const auto records = adifRecords(text.str(), headers);
-    QCOMPARE(headers, 1);
-    QCOMPARE(records.size(), std::size_t{3});
-    QCOMPARE(records[0].at("CALL"), std::string("W1AW"));
-    QCOMPARE(records[2].at("CALL"), std::string("W1AW"));
+    const std::string text = test::readFile(logPath_);
+    QCOMPARE(text.find("<EOH>"), text.rfind("<EOH>"));  // no header of ours
+    const AdifLog log = readAdif(text);
+    QCOMPARE(log.records.size(), std::size_t{3});
+    QCOMPARE(log.records[0].record.get("CALL"), std::optional<std::string>("W1AW"));
+    QCOMPARE(log.records[2].record.get("CALL"), std::optional<std::string>("W1AW"));
+    std::map<std::string, std::string> ours;
+    for (const AdifField& field : log.records[1].record.fields())
+        ours[field.name] = field.value;
     const std::map<std::string, std::string> expected{
         {"CALL", "G4ABC"},
         {"QSO_DATE", "20261207"},
@@ -181,7 +138,7 @@ void LogbookWindowTest::aContactEndsAsOneValidRecordBesideAnotherProgramsRecords
         {"MY_GRIDSQUARE", "IN80DO"},
         {"APP_MIV_SNR", "18"},  // the receiver's estimate, as the window showed it
     };
-    QCOMPARE(records[1], expected);
+    QCOMPARE(ours, expected);
     QVERIFY(datagrams_.sent.empty());  // UDP and spots are off by default
 }
 
@@ -194,8 +151,7 @@ void LogbookWindowTest::spotsAreSwitchedOnInTheLogbookWindow()
     QTRY_VERIFY(!window_->findChild<QDialog*>("logSettingsDialog"));
     QVERIFY(platform_->settings.text()->find("Report Spots=1") != std::string::npos);
 
-    for (int n = 0; n < 4000 && datagrams_.sent.empty(); ++n)
-        station().timerFired(StationTimer::Receive);
+    QVERIFY(testing::receiveUntil(station(), [&] { return !datagrams_.sent.empty(); }));
     QCOMPARE(datagrams_.sent.size(), std::size_t{1});
     QCOMPARE(datagrams_.sent[0].target.host, std::string("report.pskreporter.info"));
 }

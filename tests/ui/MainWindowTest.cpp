@@ -46,11 +46,7 @@ private:
     Station& station() { return window_->station(); }
     QtTextWindow& sendWindow() { return window_->sendWindow().window(); }
     std::string received() { return window_->receiveWindow().window().text(); }
-    void tick(int ticks)
-    {
-        for (int n = 0; n < ticks && station().timerRunning(StationTimer::Transmit); ++n)
-            station().timerFired(StationTimer::Transmit);
-    }
+    void tick(int ticks) { testing::runTransmitTimer(station(), ticks); }
 
     std::unique_ptr<testing::FakePlatform> platform_;
     std::unique_ptr<MainWindow> window_;
@@ -76,7 +72,8 @@ void MainWindowTest::showsItsTextsAsTheOperatorKnowsThem()
     QStringList menus;
     for (QAction* action : window_->menuBar()->actions())
         menus << action->text();
-    QCOMPARE(menus, (QStringList{"&Operator", "&COM", "&PTT", "&Decoder", "&SoundCard", "&E-Mail", "&Logbook", "&About"}));
+    QCOMPARE(menus,
+             (QStringList{"&Operator", "&COM", "&PTT", "&Decoder", "&SoundCard", "&E-Mail", "&Logbook", "&About"}));
     const QList<QAction*> ports = find<QMenu>("portMenu")->actions();
     QCOMPARE(ports.size(), 17);
     QCOMPARE(ports[0]->text(), QString("NO COM"));
@@ -256,9 +253,8 @@ void MainWindowTest::aMailedReportIsNotifiedUntilItsTimerEnds()
     audio->appendSilence(200);
     platform_->audio.recording = std::move(audio);
     window_ = std::make_unique<MainWindow>(platform_->platform());
-    for (int n = 0; n < 4000 && !QString::fromStdString(received()).endsWith(" <STOP>"); ++n)
-        station().timerFired(StationTimer::Receive);
-    QVERIFY(QString::fromStdString(received()).endsWith("<ea4xyz@example.org> <STOP>"));
+    QVERIFY(testing::receiveUntil(station(), [&] { return received().ends_with(" <STOP>"); }));
+    QVERIFY(received().ends_with("<ea4xyz@example.org> <STOP>"));
     platform_->mail.waitForSends(1);
     QCOMPARE(platform_->mail.sent().front().to, std::string("ea4xyz@example.org"));
     QTRY_VERIFY_WITH_TIMEOUT(

@@ -17,7 +17,6 @@ private slots:
     void behavesAsTheTextModelUnderRandomOperations();
     void everyEightBitCharacterSurvivesTheRoundTrip();
     void lineBreaksShowOnceAndCopyAsUnicodeLines();
-    void textFollowsEditsMadeOnTheWidget();
 };
 
 namespace {
@@ -123,17 +122,6 @@ void QtTextWindowTest::lineBreaksShowOnceAndCopyAsUnicodeLines()
     view.selectAll();
     view.copy();
     QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromUtf8("one\ntwo\nthree\nfour"));
-}
-
-void QtTextWindowTest::textFollowsEditsMadeOnTheWidget()
-{
-    TextView view;
-    view.window().setText("abc");
-    QCOMPARE(view.window().text(), std::string("abc"));
-    QTextCursor cursor(view.document());
-    cursor.setPosition(1);
-    cursor.deleteChar();
-    QCOMPARE(view.window().text(), std::string("ac"));
 }
 
 QTEST_MAIN(QtTextWindowTest)

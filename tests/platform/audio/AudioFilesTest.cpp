@@ -35,12 +35,6 @@ std::vector<float> tone(double frequency, int rate, int count)
     return v;
 }
 
-std::string readBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class AudioFilesTest : public testing::Test {
 protected:
     // Interleaved float frames in the given format.
@@ -109,7 +103,7 @@ TEST_F(AudioFilesTest, AWavThatWouldPassItsSizeLimitIsWrittenAsRf64AndReadWhole)
         }
         sink->close();
         ASSERT_FALSE(sink->failed()) << sink->error();
-        EXPECT_EQ(readBytes(dir_ / name).substr(0, 4), kind);
+        EXPECT_EQ(readFile(dir_ / name).substr(0, 4), kind);
         AudioFileReader reader(dir_ / name);
         EXPECT_EQ(reader.readAll(), written);
         EXPECT_TRUE(reader.ok()) << reader.error();
@@ -140,7 +134,7 @@ TEST_F(AudioFilesTest, AStreamWrittenWithoutItsLengthReadsWhole)
     // A FLAC encoder writing to a pipe leaves 0, "unknown", for the total sample count
     // (the low 36 bits of bytes 18..25).
     std::string flac =
-        readBytes(write("whole.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 48000, 1, tone(440, 48000, 9000)));
+        readFile(write("whole.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 48000, 1, tone(440, 48000, 9000)));
     ASSERT_EQ(flac.substr(0, 4), "fLaC");
     flac[21] = static_cast<char>(flac[21] & 0xF0);
     flac.replace(22, 4, 4, '\0');
@@ -156,7 +150,7 @@ TEST_F(AudioFilesTest, AStreamWrittenWithoutItsLengthReadsWhole)
     for (const std::string& original :
          {write("s16.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 48000, 1, tone(440, 48000, 9000)),
           write("float.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 48000, 2, stereo)}) {
-        const std::string wav = readBytes(original);
+        const std::string wav = readFile(original);
         const std::size_t data = wav.find("data");
         ASSERT_NE(data, std::string::npos);
         const auto expected = AudioFileReader(original).readAll();
@@ -175,9 +169,9 @@ TEST_F(AudioFilesTest, AStreamWrittenWithoutItsLengthReadsWhole)
 TEST_F(AudioFilesTest, BadFilesGiveAClearMessage)
 {
     const std::string wav =
-        readBytes(write("whole.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 48000, 1, tone(440, 48000, 48000)));
+        readFile(write("whole.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 48000, 1, tone(440, 48000, 48000)));
     const std::string flac =
-        readBytes(write("whole.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 48000, 1, tone(440, 48000, 96000)));
+        readFile(write("whole.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 48000, 1, tone(440, 48000, 96000)));
     // A sample rate the converter cannot reach.
     std::string slow = wav.substr(0, 1000);
     const std::uint32_t rate = 100;
@@ -205,9 +199,9 @@ TEST_F(AudioFilesTest, BadFilesGiveAClearMessage)
 TEST_F(AudioFilesTest, SurvivesRandomlyCorruptedFiles)
 {
     const std::vector<std::string> originals{
-        readBytes(write("o.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 48000, 1, tone(700, 48000, 4000))),
-        readBytes(write("o.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 22050, 2, tone(700, 22050, 4000))),
-        readBytes(write("o.aiff", SF_FORMAT_AIFF | SF_FORMAT_PCM_24, 44100, 1, tone(700, 44100, 3000)))};
+        readFile(write("o.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 48000, 1, tone(700, 48000, 4000))),
+        readFile(write("o.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 22050, 2, tone(700, 22050, 4000))),
+        readFile(write("o.aiff", SF_FORMAT_AIFF | SF_FORMAT_PCM_24, 44100, 1, tone(700, 44100, 3000)))};
     std::mt19937 random(20240607);
     int failures = 0;
     for (int round = 0; round < 300; ++round) {

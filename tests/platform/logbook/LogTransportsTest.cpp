@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "logbook/AdifReader.h"
@@ -14,14 +13,6 @@
 
 namespace miv {
 namespace {
-
-std::string contents(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 std::string record(const std::string& call, int n)
 {
@@ -37,7 +28,7 @@ TEST(FileLogFiles, TheHeaderOnceThenRecordsOnlyEverAppended)
     FileLogFiles files;
     ASSERT_TRUE(files.append(path, "header\n<EOH>\n", record("K1ABC", 1)));
     ASSERT_TRUE(files.append(path, "header\n<EOH>\n", record("W1AW", 2)));
-    EXPECT_EQ(contents(path), "header\n<EOH>\n" + record("K1ABC", 1) + record("W1AW", 2));
+    EXPECT_EQ(test::readFile(path), "header\n<EOH>\n" + record("K1ABC", 1) + record("W1AW", 2));
 
     std::ofstream(dir / "blocker") << "a file where a directory should be";
     const LogAppend refused = files.append(dir / "blocker/miv_log.adi", "", "x");
@@ -65,7 +56,7 @@ TEST(FileLogFiles, AnotherProgramAppendingMeanwhileLosesNothing)
         ASSERT_TRUE(files.append(path, "a second header would be a fault\n<EOH>\n", record("MIV", n)));
     other.join();
 
-    const AdifLog log = readAdif(contents(path));
+    const AdifLog log = readAdif(test::readFile(path));
     EXPECT_TRUE(log.problems.empty());
     ASSERT_EQ(log.records.size(), 2u * kEach + 1);
     int mine = 0;

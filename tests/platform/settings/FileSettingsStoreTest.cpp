@@ -21,12 +21,6 @@ unsigned mode(const fs::path& path)
     return info.st_mode & 07777;
 }
 
-std::string contents(const fs::path& path)
-{
-    std::ifstream in(path);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 class FileSettingsStoreTest : public ::testing::Test {
 protected:
     test::TestDirectory dir_;
@@ -66,7 +60,7 @@ TEST_F(FileSettingsStoreTest, TheFileIsPrivateAndReplacedWhole)
     FileSettingsStore linked(directory_ / "link.ini");
     ASSERT_TRUE(Settings(linked).writeSoundCards({"in", "out"}));
     EXPECT_TRUE(fs::is_symlink(directory_ / "link.ini"));
-    EXPECT_EQ(contents(real), "[Email]\nOption=1\n\n[Tarjeta Sonido]\nEntrada=in\nSalida=out\n");
+    EXPECT_EQ(test::readFile(real), "[Email]\nOption=1\n\n[Tarjeta Sonido]\nEntrada=in\nSalida=out\n");
 }
 
 TEST_F(FileSettingsStoreTest, OnlyARegularFileOfSettingsSizeIsReadAndFailuresNameThePath)
