@@ -12,7 +12,6 @@
 #include <csignal>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/cli/ExitCodes.h"
@@ -70,17 +69,6 @@ private:
     std::vector<std::string> arguments_;
     pid_t pid_ = -1;
 };
-
-template <typename Done>
-bool within(std::chrono::seconds limit, Done done)
-{
-    for (auto end = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < end;) {
-        if (done())
-            return true;
-        std::this_thread::sleep_for(20ms);
-    }
-    return done();
-}
 
 int code(cli::ExitCode exitCode)
 {

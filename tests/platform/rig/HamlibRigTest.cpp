@@ -14,6 +14,7 @@ namespace miv {
 namespace {
 
 using namespace std::chrono_literals;
+using test::within;
 
 RigAddress rigctldAt(int port)
 {
@@ -21,17 +22,6 @@ RigAddress rigctldAt(int port)
     address.host = "127.0.0.1";
     address.port = port;
     return address;
-}
-
-template <typename Done>
-bool within(std::chrono::seconds limit, Done done)
-{
-    for (auto end = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < end;) {
-        if (done())
-            return true;
-        std::this_thread::sleep_for(10ms);
-    }
-    return done();
 }
 
 // A reading as the station makes one: asked for once the rig is free, collected on a

@@ -103,4 +103,17 @@ private:
     pid_t pid_ = -1;
 };
 
+// Polls until `done` holds or `limit` has passed: a rig, or a program keying one,
+// answers in its own time.
+template <typename Done>
+bool within(std::chrono::seconds limit, Done done)
+{
+    for (auto end = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < end;) {
+        if (done())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return done();
+}
+
 }  // namespace miv::test
