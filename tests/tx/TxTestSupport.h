@@ -2,27 +2,11 @@
 
 #include <cmath>
 #include <cstdint>
-#include <string>
-#include <vector>
-
-#include <sndfile.h>
 
 #include "modem/ModemMode.h"
 #include "platform/AudioBlock.h"
 
 namespace miv::test {
-
-inline std::vector<std::int16_t> readSoundFile(const std::string& path)
-{
-    SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    if (file == nullptr)
-        return {};
-    std::vector<std::int16_t> samples(static_cast<std::size_t>(info.frames));
-    sf_read_short(file, samples.data(), info.frames);
-    sf_close(file);
-    return samples;
-}
 
 inline ModemMode makeMode(EffectiveMode effective)
 {

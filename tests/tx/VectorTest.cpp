@@ -3,18 +3,17 @@
 // transmitter and receiver would share.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
-#include "TxTestSupport.h"
+#include "platform/audio/AudioFileReader.h"
 #include "tx/Render.h"
 
 namespace miv {
 namespace {
-
-using test::readSoundFile;
 
 struct Vector {
     std::string name;
@@ -45,7 +44,7 @@ class ReferenceTransmission : public ::testing::TestWithParam<const char*> {};
 TEST_P(ReferenceTransmission, RenderedAudioMatchesSampleForSample)
 {
     const Vector v = loadVector(GetParam());
-    const auto reference = readSoundFile(std::string(MIV_VECTORS_DIR) + "/" + v.name + ".flac");
+    const auto reference = AudioFileReader(std::string(MIV_VECTORS_DIR) + "/" + v.name + ".flac").readAll();
     ASSERT_FALSE(reference.empty());
     const auto rendered = renderTransmission(v.mode, v.text, v.options).samples;
 
