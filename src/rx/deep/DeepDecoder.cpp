@@ -36,6 +36,8 @@ constexpr double kFrequencySlope = 2.78;
 constexpr double kProbeCorrelation = 0.637;
 // What the preamble search leaves uncertain, and how fast timing and frequency may
 // drift: the sound cards' clocks, and the Doppler drift of a moonbounce path (Hz/s).
+// On HF the carrier holds still, only a tenth of that drift is allowed: a slope
+// learnt from the carrier readings of fading symbols would otherwise lose the track.
 constexpr double kStartSpread = 1.0 / 16;
 constexpr double kOffsetSpread = 1.0 / 8;
 constexpr double kClockSpread = 0.0004;
@@ -159,7 +161,7 @@ void DeepDecoder::startTracking(const Fit& fit, double trust)
     const double n = mode_.symbolSamples;
     timing_.start(fit.middle, fit.start, n * kStartSpread * trust, fit.samplesPerSymbol, n * kClockSpread);
     frequency_.start(fit.middle, fit.offsetHz, mode_.symbolRate() * kOffsetSpread * trust, fit.driftHzPerSymbol,
-                     kDopplerSpread * n / kDeepSampleRate);
+                     (mode_.eme() ? kDopplerSpread : kDopplerSpread / 10) * n / kDeepSampleRate);
     offsetHz_ = fit.offsetHz;
 }
 
