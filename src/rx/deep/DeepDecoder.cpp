@@ -36,14 +36,15 @@ constexpr double kFrequencySlope = 2.78;
 constexpr double kProbeCorrelation = 0.637;
 // What the preamble search leaves uncertain, and how fast timing and frequency may
 // drift: the sound cards' clocks, and the Doppler drift of a moonbounce path (Hz/s).
-// On HF the carrier holds still, only a tenth of that drift is allowed: a slope
-// learnt from the carrier readings of fading symbols would otherwise lose the track.
 constexpr double kStartSpread = 1.0 / 16;
 constexpr double kOffsetSpread = 1.0 / 8;
 constexpr double kClockSpread = 0.0004;
 // Decoder steps behind the newest at which the best path's tones steer the tracking.
 constexpr int kTrackingDelay = 8;
 constexpr double kDopplerSpread = 0.05;
+// On HF the carrier holds still: its slope may grow only this share as fast, since a
+// slope learnt from the carrier readings of fading symbols would lose the track.
+constexpr double kHfDriftShare = 0.1;
 // The noise power follows the measured one with this weight per symbol, the Es/N0
 // estimate with these.
 constexpr float kNoiseWeight = 1.0f / 16;
@@ -164,7 +165,7 @@ void DeepDecoder::startTracking(const Fit& fit, double trust)
     const double n = mode_.symbolSamples;
     timing_.start(fit.middle, fit.start, n * kStartSpread * trust, fit.samplesPerSymbol, n * kClockSpread);
     frequency_.start(fit.middle, fit.offsetHz, mode_.symbolRate() * kOffsetSpread * trust, fit.driftHzPerSymbol,
-                     (mode_.eme() ? kDopplerSpread : kDopplerSpread / 10) * n / kDeepSampleRate);
+                     (mode_.eme() ? kDopplerSpread : kDopplerSpread * kHfDriftShare) * n / kDeepSampleRate);
     offsetHz_ = fit.offsetHz;
 }
 
