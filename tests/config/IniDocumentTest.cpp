@@ -9,7 +9,7 @@ TEST(IniDocument, NamesWithSpacesAreMatchedWithoutRegardToCaseAndTheFirstWins)
 {
     const IniDocument ini = IniDocument::parse(
         "Stray=1\r\n[Tarjeta Sonido]\r\nEntrada = USB Audio CODEC \r\nEntrada=second\r\n[Conmutadores]\r\n"
-        "Detector De Modo=0\r\n[Email]\nPassword=a;b=c # d\nEmpty=\n[Tarjeta Sonido]\nSalida=third\n");
+        "  Detector De Modo = 0 \r\n[Email]\nPassword=a;b=c # d\nEmpty=\n[Tarjeta Sonido]\nSalida=third\n");
     EXPECT_EQ(ini.value("Tarjeta Sonido", "Entrada"), "USB Audio CODEC");
     EXPECT_EQ(ini.value("tarjeta sonido", "ENTRADA"), "USB Audio CODEC");
     EXPECT_EQ(ini.value("Conmutadores", "Detector de modo"), "0");
