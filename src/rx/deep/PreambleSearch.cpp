@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <span>
 
 #include "modem/Frame.h"
 #include "rx/deep/ToneLikelihood.h"
@@ -29,6 +30,7 @@ constexpr int kPeakWait = 3;
 // Doppler drifts searched in EME, Hz per minute: 2 apart, so the preamble's outer
 // tones lie within a fifth of a bin of one of them.
 constexpr std::array<double, 7> kEmeDriftsHzPerMinute{-6, -4, -2, 0, 2, 4, 6};
+constexpr std::array<double, 1> kNoDrift{0};
 
 }  // namespace
 
@@ -48,9 +50,9 @@ PreambleSearch::PreambleSearch(const DeepMode& mode)
     }
     const double binWidth = fineBinHz();
     farthestShift_ = 0;
-    for (const double perMinute : mode.eme()
-                                      ? std::vector<double>(kEmeDriftsHzPerMinute.begin(), kEmeDriftsHzPerMinute.end())
-                                      : std::vector<double>{0}) {
+    const std::span<const double> driftsHzPerMinute =
+        mode.eme() ? std::span<const double>(kEmeDriftsHzPerMinute) : std::span<const double>(kNoDrift);
+    for (const double perMinute : driftsHzPerMinute) {
         Drift drift{perMinute / 60 / mode.symbolRate(), {}};
         for (const Slot& slot : slots_) {
             const int shift =
