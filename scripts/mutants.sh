@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Mutation testing: scripts/mutants.sh [-n LINES] [-s SEED] [-t TEST_TIMEOUT_S] [-b BUILD_DIR]
-# Picks a seeded sample of lines from the core (same seed, same code -> same mutants),
+#                                      [-u FOLDER ...] [-R TEST_REGEX]
+# Picks a seeded sample of lines from the core, or from the folders given with -u (same
+# seed, same code -> same mutants),
 # applies one mutation at a time (a flipped comparison, + for -, * for /, && for ||,
 # & for |, << for >>, true for false, an integer n to n+1 or n-1), rebuilds incrementally
 # in a build directory of its own (no sanitizers), runs ctest and restores the source.
@@ -17,8 +19,10 @@ ap.add_argument("-s", "--seed", type=int, default=1, help="sample seed (1)")
 ap.add_argument("-t", "--timeout", type=int, default=60, help="per-test timeout in s (60)")
 ap.add_argument("-b", "--build", default=str(top / "build/mutants"), help="build directory")
 ap.add_argument("-l", "--list", action="store_true", help="only list the mutants")
+ap.add_argument("-u", "--under", nargs="+", default=["src/modem", "src/tx", "src/rx", "src/mail", "src/config"],
+                help="folders to sample (the core)")
+ap.add_argument("-R", "--tests", help="run only the ctest tests matching this regex (all)")
 args = ap.parse_args(sys.argv[2:])
-CORE = ["src/modem", "src/tx", "src/rx", "src/mail", "src/config"]
 
 # Binary operators stand between spaces (clang-format), which keeps template brackets,
 # pointers, references and unary minus out of the sample.
@@ -76,7 +80,7 @@ def mutations(code):
 
 
 def candidates():
-    for path in sorted(p for d in CORE for p in (top / d).rglob("*") if p.suffix in (".cpp", ".h")):
+    for path in sorted(p for d in args.under for p in (top / d).rglob("*") if p.suffix in (".cpp", ".h")):
         text = path.read_text().splitlines()
         for number, (line, code) in enumerate(zip(text, code_only(text)), 1):
             if code.lstrip().startswith("#") or "static_assert" in code or not mutations(code):
@@ -104,8 +108,9 @@ def build():
 
 def tests_pass():
     # The naming check (clang-tidy over every file, minutes) cannot see a flipped operator.
+    only = ["--tests-regex", args.tests] if args.tests else []
     return run(["ctest", "--test-dir", args.build, "--parallel", str(os.cpu_count()), "--timeout",
-                str(args.timeout), "--stop-on-failure", "--exclude-regex", "^naming$"])
+                str(args.timeout), "--stop-on-failure", "--exclude-regex", "^naming$"] + only)
 
 
 rng = random.Random(args.seed)
@@ -150,7 +155,7 @@ for index, (where, line, (column, old, new)) in enumerate(sample, 1):
 
 build()
 judged = tally["killed"] + tally["survived"]
-print(f"\nseed {args.seed}, {len(sample)} of {len(pool)} mutable core lines, "
+print(f"\nseed {args.seed}, {len(sample)} of {len(pool)} mutable lines in {' '.join(args.under)}, "
       f"{(time.time() - started) / 60:.0f} min")
 print(", ".join(f"{k} {v}" for k, v in tally.items()))
 print(f"kill rate {tally['killed']}/{judged} = {100 * tally['killed'] / max(judged, 1):.1f} %")
