@@ -1,6 +1,5 @@
 #include "ui/EmailDialog.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -26,7 +25,7 @@ T* named(T* widget, const char* name)
 }  // namespace
 
 EmailDialog::EmailDialog(LiveSection<EmailAccount>& store, OperatorMessages& messages, QWidget* parent)
-    : QDialog(parent),
+    : SectionDialog([&store] { store.unload(); }, parent),
       store_(store),
       messages_(messages)
 {
@@ -134,18 +133,6 @@ void EmailDialog::save()
         return;  // stays open with the edits
     }
     close();
-}
-
-void EmailDialog::closeEvent(QCloseEvent* event)
-{
-    store_.unload();
-    QDialog::closeEvent(event);
-}
-
-void EmailDialog::reject()
-{
-    store_.unload();
-    QDialog::reject();
 }
 
 }  // namespace miv

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QDialog>
-
 #include "config/Settings.h"
 #include "platform/OperatorMessages.h"
 #include "station/LiveSection.h"
+#include "ui/SectionDialog.h"
 
 class QLabel;
 class QLineEdit;
@@ -14,15 +13,10 @@ namespace miv {
 
 // "E-Mail Report Configuration": how reports to the stations that sent their address
 // are delivered. A live store like the operator window.
-class EmailDialog final : public QDialog {
+class EmailDialog final : public SectionDialog {
     Q_OBJECT
 public:
     EmailDialog(LiveSection<EmailAccount>& store, OperatorMessages& messages, QWidget* parent = nullptr);
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    // Esc: hides the dialog without a close event, so it unloads here too.
-    void reject() override;
 
 private:
     EmailAccount fields() const;

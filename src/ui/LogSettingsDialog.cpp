@@ -1,7 +1,6 @@
 #include "ui/LogSettingsDialog.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -26,7 +25,7 @@ T* named(T* widget, const char* name)
 
 LogSettingsDialog::LogSettingsDialog(LiveSection<LogSettings>& store, const std::string& defaultFile,
                                      OperatorMessages& messages, QWidget* parent)
-    : QDialog(parent),
+    : SectionDialog([&store] { store.unload(); }, parent),
       store_(store),
       messages_(messages)
 {
@@ -94,18 +93,6 @@ void LogSettingsDialog::save()
         return;
     }
     close();
-}
-
-void LogSettingsDialog::closeEvent(QCloseEvent* event)
-{
-    store_.unload();
-    QDialog::closeEvent(event);
-}
-
-void LogSettingsDialog::reject()
-{
-    store_.unload();
-    QDialog::reject();
 }
 
 }  // namespace miv

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QDialog>
-
 #include "config/Settings.h"
 #include "platform/OperatorMessages.h"
 #include "station/LiveSection.h"
+#include "ui/SectionDialog.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -14,15 +13,11 @@ namespace miv {
 // "Logbook": where contacts are logged, the logger that hears of each one over UDP,
 // and the reports of stations heard to PSK Reporter. A live store like the operator
 // window.
-class LogSettingsDialog final : public QDialog {
+class LogSettingsDialog final : public SectionDialog {
     Q_OBJECT
 public:
     LogSettingsDialog(LiveSection<LogSettings>& store, const std::string& defaultFile, OperatorMessages& messages,
                       QWidget* parent = nullptr);
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override;
 
 private:
     LogSettings fields() const;

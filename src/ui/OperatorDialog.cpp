@@ -1,6 +1,5 @@
 #include "ui/OperatorDialog.h"
 
-#include <QCloseEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -24,7 +23,7 @@ QLineEdit* field(const char* name, const std::string& text, QWidget* parent)
 }  // namespace
 
 OperatorDialog::OperatorDialog(LiveSection<OperatorDetails>& store, OperatorMessages& messages, QWidget* parent)
-    : QDialog(parent),
+    : SectionDialog([&store] { store.unload(); }, parent),
       store_(store),
       messages_(messages)
 {
@@ -98,18 +97,6 @@ void OperatorDialog::save()
         return;  // stays open with the edits
     }
     close();
-}
-
-void OperatorDialog::closeEvent(QCloseEvent* event)
-{
-    store_.unload();  // after SAVE it is unloaded already; CLOSE drops the edits
-    QDialog::closeEvent(event);
-}
-
-void OperatorDialog::reject()
-{
-    store_.unload();
-    QDialog::reject();
 }
 
 }  // namespace miv

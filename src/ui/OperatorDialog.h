@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QDialog>
-
 #include "config/Settings.h"
 #include "platform/OperatorMessages.h"
 #include "station/LiveSection.h"
+#include "ui/SectionDialog.h"
 
 class QLineEdit;
 
@@ -12,15 +11,10 @@ namespace miv {
 
 // "Operator": the operator details the macros and the reports use. While it is open
 // its fields are the details everyone reads; SAVE writes them, CLOSE forgets the edits.
-class OperatorDialog final : public QDialog {
+class OperatorDialog final : public SectionDialog {
     Q_OBJECT
 public:
     OperatorDialog(LiveSection<OperatorDetails>& store, OperatorMessages& messages, QWidget* parent = nullptr);
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    // Esc: hides the dialog without a close event, so it unloads here too.
-    void reject() override;
 
 private:
     OperatorDetails fields() const;

@@ -1,6 +1,5 @@
 #include "ui/RigDialog.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -37,7 +36,7 @@ QSpinBox* minutes(const char* name, int value, QWidget* parent)
 }  // namespace
 
 RigDialog::RigDialog(Station& station, OperatorMessages& messages, QWidget* parent)
-    : QDialog(parent),
+    : SectionDialog([&station] { station.rigSection().unload(); }, parent),
       station_(station),
       messages_(messages)
 {
@@ -206,18 +205,6 @@ void RigDialog::save()
         return;  // stays open with the choice, which the station already uses
     }
     close();
-}
-
-void RigDialog::closeEvent(QCloseEvent* event)
-{
-    station_.rigSection().unload();
-    QDialog::closeEvent(event);
-}
-
-void RigDialog::reject()
-{
-    station_.rigSection().unload();
-    QDialog::reject();
 }
 
 }  // namespace miv

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QDialog>
-
 #include "config/Settings.h"
 #include "platform/OperatorMessages.h"
+#include "ui/SectionDialog.h"
 
 class QComboBox;
 class QLineEdit;
@@ -20,18 +19,13 @@ class Station;
 // rig model found by searching Hamlib's catalogue, CAT through a rigctld, or none for
 // VOX) and the transmit watchdog's limits. SAVE puts the choice to use at once, only
 // while receiving. A live store like the sound-card dialog.
-class RigDialog final : public QDialog {
+class RigDialog final : public SectionDialog {
     Q_OBJECT
 public:
     RigDialog(Station& station, OperatorMessages& messages, QWidget* parent = nullptr);
 
     // SAVE acts only while the station receives.
     void showSaveEnabled();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    // Esc: hides the dialog without a close event, so it unloads here too.
-    void reject() override;
 
 private:
     QWidget* buildHamlib(const RigSettings& saved);

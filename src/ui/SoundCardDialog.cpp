@@ -1,6 +1,5 @@
 #include "ui/SoundCardDialog.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -29,7 +28,7 @@ QComboBox* deviceList(const char* name, const std::vector<std::string>& devices,
 }  // namespace
 
 SoundCardDialog::SoundCardDialog(Station& station, OperatorMessages& messages, QWidget* parent)
-    : QDialog(parent),
+    : SectionDialog([&station] { station.soundCardSection().unload(); }, parent),
       station_(station),
       messages_(messages)
 {
@@ -84,18 +83,6 @@ void SoundCardDialog::save()
         return;  // stays open with the choice, which reception already uses
     }
     close();
-}
-
-void SoundCardDialog::closeEvent(QCloseEvent* event)
-{
-    station_.soundCardSection().unload();
-    QDialog::closeEvent(event);
-}
-
-void SoundCardDialog::reject()
-{
-    station_.soundCardSection().unload();
-    QDialog::reject();
 }
 
 }  // namespace miv

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QDialog>
-
 #include "platform/OperatorMessages.h"
+#include "ui/SectionDialog.h"
 
 class QComboBox;
 class QPushButton;
@@ -14,18 +13,13 @@ class Station;
 // "SoundCard Configuration": the capture and playback devices. SAVE restarts capture on
 // the chosen input at once; playback takes the chosen output at the next transmission.
 // A live store like the operator window.
-class SoundCardDialog final : public QDialog {
+class SoundCardDialog final : public SectionDialog {
     Q_OBJECT
 public:
     SoundCardDialog(Station& station, OperatorMessages& messages, QWidget* parent = nullptr);
 
     // SAVE acts only while the station receives.
     void showSaveEnabled();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    // Esc: hides the dialog without a close event, so it unloads here too.
-    void reject() override;
 
 private:
     void selectionChanged();
