@@ -1,43 +1,38 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "logbook/ContactText.h"
 #include "logbook/ContactTracker.h"
 
 namespace miv {
 namespace {
 
-TEST(ContactText, ATypicalOverGivesEveryDetail)
+// What a text tells of its writer: callsign, report, name, QTH, locator.
+TEST(ContactText, EveryWayOperatorsWriteTheDetails)
 {
-    const ContactDetails d = contactDetails(
-        "DL1ABC de EA4XYZ good morning, ur rst 579 579. My name is Juan, QTH is San Lorenzo de El Escorial, "
-        "loc IN80do. hw? DL1ABC de EA4XYZ k",
-        "dl1abc");
-    EXPECT_EQ(d.callsign, "EA4XYZ");
-    EXPECT_EQ(d.report, "579");
-    EXPECT_EQ(d.name, "Juan");
-    EXPECT_EQ(d.qth, "San Lorenzo");  // cut at the next keyword "de"
-    EXPECT_EQ(d.locator, "IN80DO");
-}
-
-TEST(ContactText, OtherWaysOperatorsWriteIt)
-{
-    ContactDetails d = contactDetails("cq cq de g4abc/p g4abc/p op Mike qth York es ur 5nn", "EA4XYZ");
-    EXPECT_EQ(d.callsign, "G4ABC/P");
-    EXPECT_EQ(d.name, "Mike");
-    EXPECT_EQ(d.qth, "York");
-    EXPECT_EQ(d.report, "599");  // cut numbers
-    EXPECT_EQ(d.locator, "");
-
-    // Without "de", the first callsign that is not ours; a lone locator needs six characters.
-    d = contactDetails("EA4XYZ EA8/K1ABC rst: 449 JN11CK", "EA4XYZ");
-    EXPECT_EQ(d.callsign, "EA8/K1ABC");
-    EXPECT_EQ(d.report, "449");
-    EXPECT_EQ(d.locator, "JN11CK");
-
-    // Nothing a careless reading could take for details.
-    d = contactDetails("tnx fer qso. name is ... 73 de", "EA4XYZ");
-    EXPECT_EQ(d.callsign, "");
-    EXPECT_EQ(d.name, "");
+    const struct {
+        const char* text;
+        const char* ownCallsign;
+        std::vector<std::string> details;
+    } overs[] = {
+        // The QTH is cut at the next keyword "de".
+        {"DL1ABC de EA4XYZ good morning, ur rst 579 579. My name is Juan, QTH is San Lorenzo de El Escorial, "
+         "loc IN80do. hw? DL1ABC de EA4XYZ k",
+         "dl1abc",
+         {"EA4XYZ", "579", "Juan", "San Lorenzo", "IN80DO"}},
+        // Cut numbers: "5nn" is 599.
+        {"cq cq de g4abc/p g4abc/p op Mike qth York es ur 5nn", "EA4XYZ", {"G4ABC/P", "599", "Mike", "York", ""}},
+        // Without "de", the first callsign that is not ours; a lone locator needs six characters.
+        {"EA4XYZ EA8/K1ABC rst: 449 JN11CK", "EA4XYZ", {"EA8/K1ABC", "449", "", "", "JN11CK"}},
+        // Nothing a careless reading could take for details.
+        {"tnx fer qso. name is ... 73 de", "EA4XYZ", {"", "", "", "", ""}},
+    };
+    for (const auto& over : overs) {
+        const ContactDetails d = contactDetails(over.text, over.ownCallsign);
+        EXPECT_EQ((std::vector{d.callsign, d.report, d.name, d.qth, d.locator}), over.details) << over.text;
+    }
 }
 
 TEST(ContactText, CallsignShapes)
