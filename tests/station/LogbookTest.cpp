@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 #include "logbook/AdifReader.h"
-#include "platform/logbook/UdpDatagramSender.h"
-#include "platform/logbook/UdpListener.h"
 
 namespace miv {
 namespace {
@@ -17,52 +16,47 @@ constexpr std::uint32_t kDomain = 0x4d495601;
 constexpr double kDial = 14'070'000;
 const std::chrono::sys_seconds kStart{std::chrono::sys_days{std::chrono::year{2026} / 12 / 7} + 4h};
 
+// An information element: (enterprise, element number), enterprise 0 for IANA's.
+using Element = std::pair<std::uint32_t, std::uint16_t>;
+using Record = std::map<Element, std::string>;
+
 // IPFIX read the way a collector reads it: templates first, then the data sets they
-// describe. Each record maps (enterprise, element) to its bytes.
+// describe. Each record maps its elements to their bytes.
 struct Collected {
     std::uint16_t version = 0;
     std::uint32_t exportSeconds = 0, sequence = 0, domain = 0;
-    std::map<std::uint16_t, std::vector<std::pair<std::uint32_t, std::uint16_t>>> templates;
-    std::vector<std::pair<std::uint16_t, std::map<std::pair<std::uint32_t, std::uint16_t>, std::string>>> records;
+    std::vector<std::pair<std::uint16_t, Record>> records;  // with the id of their template
 };
 
 Collected collect(const std::vector<std::uint8_t>& d)
 {
     const auto u16 = [&](std::size_t at) { return static_cast<std::uint16_t>(d.at(at) << 8 | d.at(at + 1)); };
     const auto u32 = [&](std::size_t at) { return static_cast<std::uint32_t>(u16(at)) << 16 | u16(at + 2); };
-    Collected c;
-    c.version = u16(0);
     EXPECT_EQ(u16(2), d.size());
-    c.exportSeconds = u32(4);
-    c.sequence = u32(8);
-    c.domain = u32(12);
+    Collected c{u16(0), u32(4), u32(8), u32(12), {}};
+    std::map<std::uint16_t, std::vector<std::pair<Element, std::uint16_t>>> templates;  // elements, lengths
     for (std::size_t set = 16; set < d.size();) {
         const std::uint16_t id = u16(set);
         const std::size_t end = set + u16(set + 2);
         EXPECT_EQ(u16(set + 2) % 4, 0) << "sets are padded to four bytes";
         std::size_t at = set + 4;
-        if (id == 2 || id == 3) {
-            const std::uint16_t templateId = u16(at);
+        if (id == 2 || id == 3) {  // a template, or an options template with its scope count
+            auto& layout = templates[u16(at)];
             const int fields = u16(at + 2);
             at += id == 3 ? 6 : 4;
-            auto& layout = c.templates[templateId];
             for (int f = 0; f < fields; ++f) {
                 const std::uint16_t element = u16(at);
                 const bool enterprise = (element & 0x8000) != 0;
-                layout.push_back({enterprise ? u32(at + 4) : 0u, static_cast<std::uint16_t>(element & 0x7fff)});
-                layout.push_back({0xffffffff, u16(at + 2)});  // the length beside it
+                layout.push_back(
+                    {{enterprise ? u32(at + 4) : 0u, static_cast<std::uint16_t>(element & 0x7fff)}, u16(at + 2)});
                 at += enterprise ? 8 : 4;
             }
         } else {
-            const auto& layout = c.templates.at(id);
-            while (end - at >= 4) {
-                std::map<std::pair<std::uint32_t, std::uint16_t>, std::string> record;
-                for (std::size_t f = 0; f < layout.size(); f += 2) {
-                    std::size_t length = layout[f + 1].second;
-                    if (length == 0xffff)
-                        length = d.at(at++);
-                    record[layout[f]] = std::string(d.begin() + static_cast<std::ptrdiff_t>(at),
-                                                    d.begin() + static_cast<std::ptrdiff_t>(at + length));
+            while (end - at >= 4) {  // records up to the padding
+                Record record;
+                for (const auto& [element, fixedLength] : templates.at(id)) {
+                    const std::size_t length = fixedLength == 0xffff ? d.at(at++) : fixedLength;
+                    record[element] = std::string(&d.at(at), &d.at(at) + length);
                     at += length;
                 }
                 c.records.push_back({id, record});
@@ -73,8 +67,7 @@ Collected collect(const std::vector<std::uint8_t>& d)
     return c;
 }
 
-std::string pskField(const std::map<std::pair<std::uint32_t, std::uint16_t>, std::string>& record,
-                     std::uint16_t element)
+std::string pskField(const Record& record, std::uint16_t element)
 {
     const auto it = record.find({kPskReporterEnterprise, element});
     return it == record.end() ? "(absent)" : it->second;
@@ -88,9 +81,9 @@ std::uint32_t bigEndian(const std::string& bytes)
     return value;
 }
 
-struct LogbookFixture : ::testing::Test {
-    explicit LogbookFixture(DatagramSender& sender)
-        : logbook({clock, files, sender, "/log/miv_log.adi", kDomain}, logSection, operatorSection)
+// A logbook whose datagrams are kept, not sent.
+struct RecordedLogbook : ::testing::Test {
+    RecordedLogbook() : logbook({clock, files, sent, "/log/miv_log.adi", kDomain}, logSection, operatorSection)
     {
         OperatorDetails me;
         me.callsign = "DL1ABC";
@@ -103,11 +96,11 @@ struct LogbookFixture : ::testing::Test {
         logbook.heard({text, cancelled, 1523.4, snr, EffectiveMode::Hf2250Fast}, kDial);
     }
 
-    void switchSpots(bool on)
+    void switchSpotsOn()
     {
         LogSettings settings = logSection.value();
-        settings.spotsOn = on;
-        settings.collector = collector;
+        settings.spotsOn = true;
+        settings.collector = "127.0.0.1:4739";
         logSection.save(settings);
     }
 
@@ -120,29 +113,17 @@ struct LogbookFixture : ::testing::Test {
     LiveSection<OperatorDetails> operatorSection{
         [this] { return file.readOperatorDetails(); },
         [this](const OperatorDetails& d) { return file.writeOperatorDetails(d); }};
-    std::string collector = "127.0.0.1:4739";
+    RecordedDatagrams sent;
     Logbook logbook;
 };
 
-struct RecordedLogbook : LogbookFixture {
-    RecordedLogbook() : LogbookFixture(sent) {}
-    RecordedDatagrams sent;
-};
-
-struct Spots : LogbookFixture {
-    Spots() : LogbookFixture(udp) {}
-    test::UdpListener listener;
-    UdpDatagramSender udp;
-};
-
-TEST_F(Spots, AMessageWithACallsignReachesTheCollectorFieldByField)
+TEST_F(RecordedLogbook, AMessageWithACallsignReachesTheCollectorFieldByField)
 {
-    collector = "127.0.0.1:" + std::to_string(listener.port());
-    switchSpots(true);
+    switchSpotsOn();
     hear("DL1ABC de EA4XYZ EA4XYZ ur 599 k");
-    const auto datagram = listener.receive();
-    ASSERT_TRUE(datagram);
-    const Collected c = collect(*datagram);
+    ASSERT_EQ(sent.sent.size(), 1u);
+    EXPECT_EQ(sent.sent[0].target, (DatagramTarget{"127.0.0.1", 4739}));
+    const Collected c = collect(sent.sent[0].bytes);
     EXPECT_EQ(c.version, 10);
     EXPECT_EQ(c.exportSeconds, kStart.time_since_epoch().count());
     EXPECT_EQ(c.sequence, 0u);
@@ -167,10 +148,9 @@ TEST_F(Spots, AMessageWithACallsignReachesTheCollectorFieldByField)
 
 TEST_F(RecordedLogbook, SpotsKeepPskReportersRates)
 {
-    switchSpots(true);
+    switchSpotsOn();
     hear("de EA4XYZ");
     ASSERT_EQ(sent.sent.size(), 1u);
-    EXPECT_EQ(sent.sent[0].target, (DatagramTarget{"127.0.0.1", 4739}));
 
     // Heard within five minutes: waits for the next datagram.
     clock.advance(1min);
@@ -198,7 +178,7 @@ TEST_F(RecordedLogbook, SpotsKeepPskReportersRates)
 TEST_F(RecordedLogbook, NoSpotsUnlessSwitchedOnWithACallsignAndLocator)
 {
     hear("de EA4XYZ");  // off by default
-    switchSpots(true);
+    switchSpotsOn();
     hear("de EA4XYZ", -3, true);  // cancelled: not sure enough
     hear("nothing that names a station");
     OperatorDetails me;  // "CALL", "Your Grid"
@@ -217,16 +197,10 @@ TEST_F(RecordedLogbook, TheDraftGathersTheContactAndOkLogsAndBroadcastsIt)
     hear("DL1ABC de EA4XYZ tnx ur 579 name is Juan qth Madrid loc IN80do");
     clock.advance(2min);
     Qso qso = logbook.draft("NONAME", EffectiveMode::Hf500Fast, kDial);  // the placeholder: the station heard
-    EXPECT_EQ(qso.callsign, "EA4XYZ");
-    EXPECT_EQ(qso.start, kStart);
-    EXPECT_EQ(qso.end, kStart + 5min);
-    EXPECT_EQ(qso.reportSent, "599");
-    EXPECT_EQ(qso.reportReceived, "579");
-    EXPECT_EQ(qso.name, "Juan");
-    EXPECT_EQ(qso.qth, "Madrid");
-    EXPECT_EQ(qso.locator, "IN80DO");
-    EXPECT_EQ(qso.snrDb, -12.4);
-    EXPECT_EQ(qso.ownCallsign, "DL1ABC");
+    EXPECT_EQ(
+        std::tie(qso.callsign, qso.reportSent, qso.reportReceived, qso.name, qso.qth, qso.locator, qso.ownCallsign),
+        std::tuple("EA4XYZ", "599", "579", "Juan", "Madrid", "IN80DO", "DL1ABC"));
+    EXPECT_EQ(std::tuple(qso.start, qso.end, qso.snrDb), std::tuple(kStart, kStart + 5min, -12.4));
     EXPECT_EQ(logbook.draft("K1ABC", EffectiveMode::Eme, std::nullopt).start, kStart + 5min);  // never heard
 
     ASSERT_TRUE(logbook.log(qso));
