@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace miv {
 namespace {
 
@@ -9,16 +11,13 @@ namespace {
 // half-circle from the left over the top to the right, and below the horizontal beyond.
 TEST(NeedleGeometry, HalfCircleFromLeftOverTopToRight)
 {
-    const struct {
-        float percent;
-        double x;
-        double y;
-    } tips[] = {{0, 11, 68}, {25, 60 - 49 * 0.70710678, 68 - 49 * 0.70710678}, {50, 60, 19}, {100, 109, 68}};
-    for (const auto& t : tips) {
-        const NeedleGeometry g = needleGeometry(120, 70, t.percent);
+    const std::tuple<float, double, double> tips[] = {
+        {0, 11, 68}, {25, 60 - 49 * 0.70710678, 68 - 49 * 0.70710678}, {50, 60, 19}, {100, 109, 68}};
+    for (const auto& [percent, x, y] : tips) {
+        const NeedleGeometry g = needleGeometry(120, 70, percent);
         EXPECT_EQ(g.length, 49);
-        EXPECT_NEAR(g.tipX, t.x, 1e-6) << t.percent;
-        EXPECT_NEAR(g.tipY, t.y, 1e-6) << t.percent;
+        EXPECT_NEAR(g.tipX, x, 1e-6) << percent;
+        EXPECT_NEAR(g.tipY, y, 1e-6) << percent;
     }
     EXPECT_GT(needleGeometry(120, 70, -10.0f).tipY, 68.0);
     EXPECT_GT(needleGeometry(120, 70, 116.0f).tipY, 68.0);

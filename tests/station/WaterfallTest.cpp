@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <tuple>
 #include <vector>
 
 namespace miv {
@@ -44,19 +45,15 @@ constexpr std::uint32_t kWhite = 0xFFFFFF;
 
 TEST_F(WaterfallTest, SilenceIsWhiteWithRedMarksWhereTheRangeEnds)
 {
-    const struct {
-        bool bw2250;
-        bool wide;
-        int low;
-        int high;
-    } cases[] = {{true, true, 333, 436}, {true, false, 365, 404}, {false, true, 205, 308}, {false, false, 236, 276}};
-    for (const auto& c : cases) {
-        switches_.selectBandwidth(c.bw2250);
-        switches_.setAfcWide(c.wide);
+    for (const auto& [bw2250, wide, low, high] :
+         {std::tuple{true, true, 333, 436}, std::tuple{true, false, 365, 404}, std::tuple{false, true, 205, 308},
+          std::tuple{false, false, 236, 276}}) {
+        switches_.selectBandwidth(bw2250);
+        switches_.setAfcWide(wide);
         feed(kWaterfallLength);
         const WaterfallLine& line = canvas_.lines.back();
         for (int x = 0; x < kWaterfallBins; ++x)
-            ASSERT_EQ(line[static_cast<std::size_t>(x)], x == c.low || x == c.high ? kWaterfallMark : kWhite) << x;
+            ASSERT_EQ(line[static_cast<std::size_t>(x)], x == low || x == high ? kWaterfallMark : kWhite) << x;
     }
 }
 
