@@ -16,17 +16,5 @@ TEST(CursorReadout, FrequencyAndShiftUnderThePointer)
     EXPECT_EQ(cursorReadout(0, 0, 0, 0, true), "");
 }
 
-TEST(CursorReadout, RunsOnlyWhileTheWaterfallIsShown)
-{
-    ModeSwitches switches;
-    EXPECT_TRUE(cursorReadoutRuns(switches, false));
-    EXPECT_FALSE(cursorReadoutRuns(switches, true));
-    switches.selectWaterfall(false);
-    EXPECT_FALSE(cursorReadoutRuns(switches, false));
-    switches.selectWaterfall(true);
-    switches.selectChannel(true);
-    EXPECT_FALSE(cursorReadoutRuns(switches, false));
-}
-
 }  // namespace
 }  // namespace miv
