@@ -1,6 +1,7 @@
 #include <QClipboard>
 #include <QTextDocument>
 #include <QtTest>
+#include <functional>
 #include <random>
 
 #include "platform/TextWindow.h"
@@ -58,40 +59,28 @@ void QtTextWindowTest::behavesAsTheTextModelUnderRandomOperations()
     std::uniform_int_distribution<int> operation(0, 5);
     std::uniform_int_distribution<int> position(-2, 40);
     std::uniform_int_distribution<int> colour(0, 3);
+    // Each operation is made on both, with the same arguments.
+    const auto both = [&](const std::function<void(TextWindow&)>& operate) {
+        operate(window);
+        operate(model);
+    };
     for (int step = 0; step < 600; ++step) {
         switch (operation(random)) {
-        case 0: {
-            if (step % 50 != 0)
-                break;  // a rare whole replacement
-            const std::string text = randomText(random) + randomText(random);
-            window.setText(text);
-            model.setText(text);
+        case 0:
+            if (step % 50 == 0)  // a rare whole replacement
+                both([text = randomText(random) + randomText(random)](TextWindow& w) { w.setText(text); });
             break;
-        }
-        case 1: {
-            const int p = position(random);
-            window.setSelStart(p);
-            model.setSelStart(p);
+        case 1:
+            both([p = position(random)](TextWindow& w) { w.setSelStart(p); });
             break;
-        }
-        case 2: {
-            const int n = position(random) / 4;
-            window.setSelLength(n);
-            model.setSelLength(n);
+        case 2:
+            both([n = position(random) / 4](TextWindow& w) { w.setSelLength(n); });
             break;
-        }
-        case 3: {
-            const Colour c = colours[colour(random)];
-            window.setInsertColour(c);
-            model.setInsertColour(c);
+        case 3:
+            both([c = colours[colour(random)]](TextWindow& w) { w.setInsertColour(c); });
             break;
-        }
-        default: {
-            const std::string text = randomText(random);
-            window.setSelText(text);
-            model.setSelText(text);
-            break;
-        }
+        default:
+            both([text = randomText(random)](TextWindow& w) { w.setSelText(text); });
         }
         compare(model, window, QString("step %1").arg(step));
         if (QTest::currentTestFailed())
