@@ -91,10 +91,8 @@ void MainWindowTest::showsItsTextsAsTheOperatorKnowsThem()
         {"shiftRangeWideLabel", "\u00b1200 Hz"},
         {"shiftRangeNarrowLabel", "\u00b178 Hz"},
     };
-    for (const auto& [name, caption] : captions) {
-        const QVariant shownText = find(name)->property("text");
-        QVERIFY2(shownText.toString() == QString::fromUtf8(caption), name);
-    }
+    for (const auto& [name, caption] : captions)
+        QVERIFY2(find(name)->property("text").toString() == QString::fromUtf8(caption), name);
     QCOMPARE(text("destination"), QString("NONAME"));
     QStringList frames;
     for (QGroupBox* box : window_->findChildren<QGroupBox*>())
