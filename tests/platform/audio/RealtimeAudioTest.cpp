@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <mutex>
 #include <thread>
 #include <vector>
 
+#include "platform/Within.h"
 #include "platform/audio/BlockAudioSource.h"
 #include "platform/audio/BlockRings.h"
 #include "platform/audio/MemorySink.h"
@@ -17,6 +17,7 @@ namespace miv {
 namespace {
 
 using namespace std::chrono_literals;
+using test::within;
 using Blocks = std::vector<int>;  // the first sample of each block, which numbers it
 
 AudioBlock numbered(int n)
@@ -51,26 +52,12 @@ Blocks blocksIn(const MemorySink& sink)
     return blocks;
 }
 
-// Polls until the condition holds; a generous limit keeps a broken thread from hanging
-// the suite.
-template <typename Condition>
-bool eventually(Condition condition)
-{
-    const auto end = std::chrono::steady_clock::now() + 5s;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
-
 // Takes blocks in the receiver's order: slot after slot, each handed back once read.
 Blocks takeBlocks(AudioSource& source, int slots, int count)
 {
     Blocks taken;
     for (int slot = 0; static_cast<int>(taken.size()) < count; slot = (slot + 1) % slots) {
-        if (!eventually([&] { return source.slotDone(slot); }))
+        if (!within(5s, [&] { return source.slotDone(slot); }))
             break;
         AudioBlock block{};
         source.read(slot, block);
@@ -86,11 +73,11 @@ void queueBlocks(AudioSink& sink, int slots, int count)
 {
     for (int n = 1; n <= count; ++n) {
         const int slot = (n - 1) % slots;
-        ASSERT_TRUE(eventually([&] { return sink.slotDone(slot); }));
+        ASSERT_TRUE(within(5s, [&] { return sink.slotDone(slot); }));
         sink.queue(slot, numbered(n));
     }
     for (int slot = 0; slot < slots; ++slot)
-        ASSERT_TRUE(eventually([&] { return sink.slotDone(slot); }));
+        ASSERT_TRUE(within(5s, [&] { return sink.slotDone(slot); }));
 }
 
 // The rings in the orders the threads below never use.
@@ -171,7 +158,7 @@ TEST(ThreadedSource, DeliversTheStreamInOrderAndStopsOnAFailedStreamUntilReopene
     int openings = 0;
     ThreadedSource failing([&] { return std::make_unique<CountingStream>(++openings == 1 ? 2 : -1); });
     ASSERT_TRUE(failing.open(4));
-    ASSERT_TRUE(eventually([&] { return failing.slotDone(1) && failing.failed(); }));
+    ASSERT_TRUE(within(5s, [&] { return failing.slotDone(1) && failing.failed(); }));
     EXPECT_FALSE(failing.slotDone(2));
     ASSERT_TRUE(failing.open(4));  // the device is back
     EXPECT_FALSE(failing.failed());
@@ -179,8 +166,8 @@ TEST(ThreadedSource, DeliversTheStreamInOrderAndStopsOnAFailedStreamUntilReopene
     EXPECT_FALSE(failing.failed());
 }
 
+// Read once the sink has closed, which ends its thread.
 struct PlaybackLog {
-    std::mutex mutex;
     Blocks written;
     int discarded = 0;
 };
@@ -193,15 +180,10 @@ public:
         if (fail_)
             return false;
         std::this_thread::sleep_for(1ms);
-        const std::lock_guard lock(log_.mutex);
         log_.written.push_back(block[0]);
         return true;
     }
-    void discard() override
-    {
-        const std::lock_guard lock(log_.mutex);
-        ++log_.discarded;
-    }
+    void discard() override { ++log_.discarded; }
 
 private:
     PlaybackLog& log_;
@@ -340,7 +322,7 @@ TEST(ReopeningAudio, ChoosesTheDeviceAtEveryOpening)
         [] { return std::make_unique<ThreadedSource>([] { return std::make_unique<CountingStream>(1); }); });
     EXPECT_FALSE(failing.failed());
     ASSERT_TRUE(failing.open(2));
-    EXPECT_TRUE(eventually([&] { return failing.failed(); }));  // the device went away
+    EXPECT_TRUE(within(5s, [&] { return failing.failed(); }));  // the device went away
     failing.close();
     EXPECT_FALSE(failing.failed());
 }

@@ -18,10 +18,7 @@ using test::within;
 
 RigAddress rigctldAt(int port)
 {
-    RigAddress address;
-    address.host = "127.0.0.1";
-    address.port = port;
-    return address;
+    return {RigLink::Rigctld, 0, {}, 0, "127.0.0.1", port};
 }
 
 // A reading as the station makes one: asked for once the rig is free, collected on a

@@ -14,6 +14,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/Within.h"
+
 extern char** environ;
 
 namespace miv::test {
@@ -45,7 +47,6 @@ public:
     RigctldProcess& operator=(const RigctldProcess&) = delete;
 
     int port() const { return port_; }
-    std::string address() const { return "127.0.0.1:" + std::to_string(port_); }
 
     // The rig's PTT as another client reads it: 1 keyed, 0 not, -1 no answer.
     int ptt() const
@@ -88,7 +89,8 @@ private:
 
     std::string rigctl(const std::string& command) const
     {
-        const std::string line = "'" MIV_RIGCTL "' -m 2 -r " + address() + " " + command + " 2>/dev/null";
+        const std::string line =
+            "'" MIV_RIGCTL "' -m 2 -r 127.0.0.1:" + std::to_string(port_) + " " + command + " 2>/dev/null";
         FILE* pipe = ::popen(line.c_str(), "r");
         std::string answer;
         for (int c = 0; pipe != nullptr && (c = std::fgetc(pipe)) != EOF;)
@@ -102,18 +104,5 @@ private:
     int port_ = 0;
     pid_t pid_ = -1;
 };
-
-// Polls until `done` holds or `limit` has passed: a rig, or a program keying one,
-// answers in its own time.
-template <typename Done>
-bool within(std::chrono::seconds limit, Done done)
-{
-    for (auto end = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < end;) {
-        if (done())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return done();
-}
 
 }  // namespace miv::test
