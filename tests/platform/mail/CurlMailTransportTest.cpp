@@ -2,15 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <map>
 #include <thread>
 
 #include "mail/MailDispatcher.h"
 #include "mail/ReportDelivery.h"
 #include "mail/ReportPlanner.h"
 #include "platform/TestDirectory.h"
+#include "platform/Within.h"
 #include "platform/mail/CurlMailTransport.h"
 #include "platform/mail/SmtpTestServer.h"
 
@@ -54,23 +53,10 @@ TEST_F(CurlMailTransportTest, TheServerReceivesAWellFormedMessageIntact)
     EXPECT_EQ(seen["commands"].front().get<std::string>().rfind("EHLO ", 0), 0u);
     EXPECT_EQ(seen["commands"].back(), "QUIT");
 
-    // On the wire the lone dot was doubled, and the others gained one more.
-    const auto wire = seen["data_lines"].get<std::vector<std::string>>();
-    EXPECT_NE(std::find(wire.begin(), wire.end(), "..\r\n"), wire.end());
-    EXPECT_NE(std::find(wire.begin(), wire.end(), "... dots\r\n"), wire.end());
-    for (const std::string& line : wire)
-        EXPECT_TRUE(line.ends_with("\r\n") && line.find_first_of("\r\n") == line.size() - 2) << line;
-
-    // What arrives is the report to the character.
-    EXPECT_EQ(seen["body"].get<std::string>(), plan.body);
-    std::map<std::string, std::string> headers;
-    for (const auto& header : seen["headers"])
-        headers[header[0]] = header[1];
-    EXPECT_EQ(headers.size(), 8u);  // with Date and Message-ID
-    EXPECT_EQ(headers["Subject"], "EA4XYZ has received your Radio Message");
-    EXPECT_EQ(headers["To"], "g4abc@example.com");
-    EXPECT_EQ(headers["From"], "\"MIV.Notification\" <ea4xyz@example.es>");
-    EXPECT_EQ(headers["Content-Type"], "text/plain; charset=\"US-ASCII\"");
+    // What arrives, the dot-stuffing undone, is the report to the character; a lone "."
+    // sent as it stands would have ended it early.
+    EXPECT_EQ(seen["message"], plan.deliveries.front().mail.message);
+    EXPECT_EQ(seen["body"], plan.body);
 }
 
 TEST_F(CurlMailTransportTest, ADeliveryTheServerDidNotAcceptIsAFailure)
@@ -138,10 +124,7 @@ protected:
         MailDispatcher dispatcher(transport);
         dispatcher.submit(planner.plan(input_));
         std::vector<ReportOutcome> outcomes;
-        for (int polls = 0; outcomes.empty() && polls < 2000; ++polls) {
-            outcomes = dispatcher.takeFinished();
-            std::this_thread::sleep_for(10ms);
-        }
+        test::within(20s, [&] { return !(outcomes = dispatcher.takeFinished()).empty(); });
         seen = server.finish();
         return outcomes.empty() ? ReportOutcome{} : outcomes.front();
     }
@@ -155,8 +138,6 @@ TEST_F(WebMailTest, LogsInOverTlsAndSendsOnlyWithTheRightPassword)
     const ReportOutcome outcome = deliverThroughWebMail("s3cret pass", seen);
     ASSERT_EQ(outcome.status, ReportStatus::Sent) << outcome.deliveries.front().result.error;
     EXPECT_EQ(seen["login"], nlohmann::json::array({"pedro.ea4xyz@gmail.com", "s3cret pass"}));
-    EXPECT_EQ(seen["mail_from"], "<pedro.ea4xyz@gmail.com>");
-    EXPECT_EQ(seen["rcpt_to"], nlohmann::json::array({"<g4abc@example.com>"}));
     EXPECT_TRUE(seen["accepted"].get<bool>());
 
     EXPECT_EQ(deliverThroughWebMail("wrong", seen).status, ReportStatus::Failed);
@@ -168,11 +149,10 @@ TEST_F(WebMailTest, AnUntrustedCertificateIsAFailure)
 {
     SmtpTestServer server({"--tls-dir", directory_.path().string(), "--user", "u@gmail.com", "--password", "p"});
     CurlMailTransport transport({10s, {}});  // the system's authorities only
-    OutgoingMail mail;
-    mail.server = {"127.0.0.1", server.port(), true, "u@gmail.com", "p"};
-    mail.from = "u@gmail.com";
-    mail.to = "g4abc@example.com";
-    mail.message = "Subject: x\r\n\r\nx\r\n";
+    const OutgoingMail mail{{"127.0.0.1", server.port(), true, "u@gmail.com", "p"},
+                            "u@gmail.com",
+                            "g4abc@example.com",
+                            "Subject: x\r\n\r\nx\r\n"};
     EXPECT_FALSE(transport.send(mail, {}).accepted);
     EXPECT_EQ(server.finish()["login"], nullptr);  // the password never left
 }
