@@ -3,7 +3,6 @@
 #include <fstream>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "config/Settings.h"
 #include "platform/TestDirectory.h"
@@ -16,9 +15,7 @@ namespace fs = std::filesystem;
 
 unsigned mode(const fs::path& path)
 {
-    struct stat info {};
-    EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
-    return info.st_mode & 07777;
+    return static_cast<unsigned>(fs::status(path).permissions());
 }
 
 class FileSettingsStoreTest : public ::testing::Test {
@@ -63,13 +60,19 @@ TEST_F(FileSettingsStoreTest, TheFileIsPrivateAndReplacedWhole)
     EXPECT_EQ(test::readFile(real), "[Email]\nOption=1\n\n[Tarjeta Sonido]\nEntrada=in\nSalida=out\n");
 }
 
-TEST_F(FileSettingsStoreTest, OnlyARegularFileOfSettingsSizeIsReadAndFailuresNameThePath)
+TEST_F(FileSettingsStoreTest, OnlyARegularFileOfSettingsSizeIsReadAndWhatWasNotReadIsNeverReplaced)
 {
     const fs::path pipe = directory_ / "pipe.ini";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    SettingsLoad loaded = FileSettingsStore(pipe).load();  // would wait for a writer
+    FileSettingsStore pipeStore(pipe);
+    SettingsLoad loaded = pipeStore.load();  // would wait for a writer
     EXPECT_EQ(loaded.status, SettingsLoad::Status::Failed);
-    EXPECT_NE(loaded.error.find(pipe.string()), std::string::npos) << loaded.error;
+    // Settings that could not be read are never overwritten.
+    Settings guarded(pipeStore);
+    EXPECT_EQ(guarded.readOperatorDetails(), OperatorDetails{});
+    EXPECT_NE(guarded.lastReadError().find(pipe.string()), std::string::npos) << guarded.lastReadError();
+    EXPECT_FALSE(guarded.writeSoundCards({"a", "b"}));
+    EXPECT_TRUE(fs::is_fifo(pipe));
     EXPECT_EQ(FileSettingsStore(directory_).load().status, SettingsLoad::Status::Failed);
 
     const std::string header = "[Operador]\nCallsign=G4ABC\n";
