@@ -61,19 +61,13 @@ TEST_F(CurlMailTransportTest, TheServerReceivesAWellFormedMessageIntact)
 
 TEST_F(CurlMailTransportTest, ADeliveryTheServerDidNotAcceptIsAFailure)
 {
-    for (const std::string mode : {"reject-rcpt", "close-after-data", "silent", "nobody listening"}) {
+    for (const std::string mode : {"reject-rcpt", "close-after-data", "silent"}) {
         SCOPED_TRACE(mode);
-        const std::string serverMode = mode == "nobody listening" ? "silent" : mode;
-        auto server = std::make_unique<SmtpTestServer>(std::vector<std::string>{"--mode", serverMode});
-        const int port = server->port();
-        if (mode == "nobody listening")
-            server.reset();
+        SmtpTestServer server({"--mode", mode});
         CurlMailTransport transport({mode == "silent" ? 1500ms : 10s, {}});
-        const ReportOutcome outcome = deliverReport(smtpPlan(port), transport);
+        const ReportOutcome outcome = deliverReport(smtpPlan(server.port()), transport);
         EXPECT_EQ(outcome.status, ReportStatus::Failed);
-        if (!server)
-            continue;
-        const nlohmann::json seen = server->finish();
+        const nlohmann::json seen = server.finish();
         EXPECT_FALSE(seen["accepted"].get<bool>());
         const std::string error = outcome.deliveries.front().result.error;
         if (mode == "reject-rcpt") {
@@ -86,6 +80,9 @@ TEST_F(CurlMailTransportTest, ADeliveryTheServerDidNotAcceptIsAFailure)
             EXPECT_TRUE(seen["closed_by_client"].get<bool>());
         }
     }
+    const int nobodyListening = SmtpTestServer({"--mode", "silent"}).port();
+    CurlMailTransport transport({10s, {}});
+    EXPECT_EQ(deliverReport(smtpPlan(nobodyListening), transport).status, ReportStatus::Failed);
 }
 
 TEST_F(CurlMailTransportTest, OneTimeoutBoundsTheWholeDialogueQuitIncludedAndAStopEndsIt)
