@@ -88,9 +88,7 @@ TEST(Settings, EverySectionReadsBackWhatWasWrittenAndKeepsTheOthers)
               "[Conmutadores]\nBW=1\nChannel=0\nAlarma=1\nBaudios=0\nDetector De Modo=1\nShift Range=0\n"
               "WaterFall=1\nDeep Decoding=0\nPTT COM=3\n");
     EXPECT_FALSE(fresh.firstRun());
-    MainSwitches noneChecked;
-    noneChecked.pttCom.reset();
-    ASSERT_TRUE(fresh.writeMainSwitches(noneChecked));
+    ASSERT_TRUE(fresh.writeMainSwitches({.pttCom = std::nullopt}));  // no COM item checked
     EXPECT_NE(empty.text()->find("PTT COM=\n"), std::string::npos);
     EXPECT_EQ(fresh.readMainSwitches().pttCom, 0);
 }
@@ -116,9 +114,7 @@ TEST(Settings, MainSwitchesComeFromAndGoToTheModeModelThroughTheClickRules)
     } counter;
     ModeSwitches model;
     model.addListener(&counter);
-    MainSwitches eme;
-    eme.hf = false;
-    eme.applyTo(model);  // only what changed is clicked
+    MainSwitches{.hf = false}.applyTo(model);  // only what changed is clicked
     EXPECT_EQ(counter.channel, 1);
     EXPECT_EQ(counter.rate, 0);
 

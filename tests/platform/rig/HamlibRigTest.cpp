@@ -78,10 +78,7 @@ TEST(HamlibRig, NeverLetsGoOfAKeyedRig)
 
 TEST(HamlibRig, ARigThatIsNotThereFailsAtOnceWithHamlibsReason)
 {
-    const int port = [] {
-        test::RigctldProcess gone;
-        return gone.port();
-    }();
+    const int port = test::RigctldProcess().port();  // and gone again
     HamlibRig rig;
     rig.connect(rigctldAt(port));
     const RigReply key = rig.setPtt(true);
