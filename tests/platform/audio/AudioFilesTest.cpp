@@ -190,8 +190,7 @@ TEST_F(AudioFilesTest, BadFilesGiveAClearMessage)
         EXPECT_NE(reader.error().find(message), std::string::npos) << file << ": " << reader.error();
     }
     std::string error;
-    EXPECT_FALSE(SoundFileSink::create("/nonexistent-dir/out.wav", error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(SoundFileSink::create("/nonexistent-dir/out.wav", error) || error.empty());
 }
 
 // Randomly damaged files must end in audio or in a message, never in a crash (the

@@ -29,8 +29,7 @@ TEST(ProcStatProcessorTimes, ReadsEveryProcessorLineInOrder)
     EXPECT_FALSE(times.ticks(1));         // not numbers
     EXPECT_EQ(times.ticks(2)->busy, 1u);  // an old kernel's four fields
     EXPECT_EQ(times.ticks(2)->total, 10u);
-    EXPECT_FALSE(times.ticks(3));
-    EXPECT_FALSE(times.ticks(-1));
+    EXPECT_FALSE(times.ticks(3) || times.ticks(-1));
     EXPECT_FALSE(ProcStatProcessorTimes(path.string()).collect());  // gone
 
     ProcStatProcessorTimes kernel;
